@@ -1,0 +1,8 @@
+// The system layer libmorka: everything a run-time module may call.
+#pragma once
+
+#include <morka/CBString.h>
+#include <morka/FileMngr.h>
+#include <morka/Settings.h>
+#include <morka/System.h>
+#include <morka/Term.h>

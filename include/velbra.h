@@ -1,0 +1,17 @@
+// velbra.h: the one header a compiled BASIC program includes. It declares
+// everything the run-time exports, in namespace morka. Build a program with
+//   g++ prog.cpp $(pkg-config --cflags --libs velbra-ieee)
+// (or velbra-bcd for the decimal flavour, which defines VELBRA_BCD=1).
+#pragma once
+
+#include <morka/morka.h>
+
+#include <velbra/Flavour.h>
+#include <velbra/NumClasses.h>
+#include <velbra/ErrorTrap.h>
+#include <velbra/Events.h>
+#include <velbra/TypeBase.h>
+#include <velbra/Startup.h>
+#include <velbra/Hooks.h>
+#include <velbra/Debug.h>
+#include <velbra/FileApi.h>

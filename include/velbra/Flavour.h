@@ -1,0 +1,36 @@
+// Flavour: the one place that picks the representation of the BASIC real.
+// The IEEE flavour (libvelbra_ieee) keeps reals in a double; the decimal
+// flavour (libvelbra_bcd, compile definition VELBRA_BCD=1) keeps them in an
+// IEEE 754-2008 decimal64 (BID encoding, GCC's decimal type, maths by libdfp).
+// Every other file uses dfp_t and never tests VELBRA_BCD itself.
+#pragma once
+
+#include <cstddef>
+
+namespace morka {
+
+// decimal64 exists in both flavours so that the decimal overloads of the
+// numeric conversions are present in both libraries.
+typedef float decimal64 __attribute__((mode(DD)));
+
+#if defined(VELBRA_BCD) && VELBRA_BCD
+using dfp_t = decimal64;
+inline constexpr bool b_bDecimalFlavour = true;
+#else
+using dfp_t = double;
+inline constexpr bool b_bDecimalFlavour = false;
+#endif
+
+}  // namespace morka
+
+// The decimal64 functions of libdfp that the run-time uses. Its own headers
+// are C-only (they rely on _Decimal64), so the run-time declares them here
+// with the GCC C++ spelling of the same type.
+extern "C" {
+morka::decimal64 strtod64(char const* pszText, char** ppszEnd);
+int strfromd64(char* pszOut, std::size_t nSize, char const* pszFormat, morka::decimal64 x);
+morka::decimal64 truncd64(morka::decimal64 x);
+morka::decimal64 fabsd64(morka::decimal64 x);
+int isnand64(morka::decimal64 x);
+int isinfd64(morka::decimal64 x);
+}

@@ -1,0 +1,143 @@
+// TypeBase: type-code letters, type maps, prepared variable lists, the array
+// header CTypeBase, the one walker of type-code strings and the one frame in
+// which every statement runs.
+//
+// Letters: lower case a single value, upper case an array of that kind.
+//   d CDfp  i CInt16  l CInt32  s string  z constant text  c/t record (map)
+//   r IoList  p print end  '\t' TAB(n)  e ENUM (maps only)  D I L S C T arrays
+// Output statements pass values ('d' a dfp_t, 'i'/'l' an int, 's' a
+// CBString const*, 'z' a char const*); input statements pass addresses. The
+// walker turns both into CItem records that always carry an address, so a
+// statement's worker handles one shape.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+#include <memory>
+#include <velbra/ErrorTrap.h>
+#include <velbra/Events.h>
+#include <velbra/NumClasses.h>
+
+namespace morka {
+
+struct QXFILE;
+
+// One entry of a type map emitted by the compiler; a map ends with cType 0.
+struct CTypeMap {
+    char cType;
+    int eScope;
+    char const* pszTypeName;
+    char const* pszName;
+    void* pAddress;
+    CTypeMap const* pSubMap;
+    int* piDims;
+    int* piDim1;
+    int* piDim2;
+    int64_t nSize;
+};
+
+// Storage classes of CTypeMap::eScope.
+enum : int {
+    SCOPE_UNDEFINED = 0, SCOPE_CONSTANT = 1, SCOPE_COMMON = 2, SCOPE_PUBLIC = 3,
+    SCOPE_SHARED = 4, SCOPE_LOCAL = 5, SCOPE_AUTO = 6, SCOPE_STATIC = 7,
+    SCOPE_MAINLOCAL = 8, SCOPE_MEMBER_PUBLIC = 9, SCOPE_MEMBER_LOCAL = 10,
+    SCOPE_MEMBER_PUBLIC_STATIC = 11, SCOPE_MEMBER_LOCAL_STATIC = 12,
+};
+// The text shown for each storage class (0..12).
+extern char const* const b_acszScope[13];
+
+// A prepared variable list (Iolist): the type letters and one address each.
+struct IoList {
+    std::unique_ptr<char[]> pszTypes;
+    std::unique_ptr<void*[]> apVars;
+};
+
+// Releases the list's previous arrays, copies types and stores one variadic
+// pointer per letter.
+void Iolist(IoList* pList, char const* pszTypes, ...);
+
+// Array header that compiled code builds its own typed arrays on.
+class CTypeBase {
+public:
+    int iDim1 = 0;
+    int iDim2 = 0;
+    int nDims = 0;
+    CTypeMap tMap;
+
+    CTypeBase();
+    CTypeBase(CTypeBase const&) = delete;
+    CTypeBase& operator=(CTypeBase const&) = delete;
+    // Upper bound of dimension n (1 or 2); 0 for any other n.
+    int Ubound(int n) const;
+    // MAT bounds to extents (0 means the whole extent); raises 3029 when a
+    // bound is negative or the product exceeds the storage. Returns the product.
+    int Normalize(int& rows, int& cols) const;
+};
+
+// The MAT bounds rule shared by CTypeBase and the array classes: rows/cols of
+// 0 take the whole extent, others are upper bounds (+1 under base 0); raises
+// 3029 for a negative bound or a product beyond iDim1 x iDim2.
+int b_NormalizeBounds(int iDim1, int iDim2, int nDims, int& rows, int& cols);
+
+// One operand as the walker hands it to a statement's worker.
+struct CItem {
+    char cType = 0;                 // d i l s z p '\t' D I L S C T
+    void* pVar = nullptr;           // CDfp*, CInt16*, CInt32*, CBString*, char const* (z), array object
+    int iEnd = 0;                   // 'p' print end, TAB column, MAT print end
+    int iRows = 0;                  // MAT forms
+    int iCols = 0;
+    CTypeMap const* pMap = nullptr; // 'C'/'T': first element map
+    int64_t nStride = 0;            // 'C'/'T': distance between element maps
+};
+
+class CTypeVisitor {
+public:
+    virtual ~CTypeVisitor() = default;
+    virtual void Item(CItem const& item) = 0;
+    // Called after every variable of an IoList ('r') was handed over.
+    virtual void ListDone() {}
+};
+
+enum class t_Pass { Output, Input };
+
+// Walks pszTypes left to right, consuming operands from *pAp. Letters not in
+// pszAccepted raise 1030 (pFile->iErrno set first when pFile is given). MAT
+// letters take (array, rows, cols) and, when bMatEnd, a print end too.
+void b_WalkTypes(char const* pszTypes, va_list* pAp, t_Pass ePass, char const* pszAccepted,
+                 bool bMatEnd, CTypeVisitor& visitor, QXFILE* pFile = nullptr);
+// Walks a record map: fields of storage class 9 in order, records recursively.
+void b_WalkMap(CTypeMap const* pMap, CTypeVisitor& visitor);
+
+// The statement frame: poll events, run the work (which checks its channel and
+// does the statement), hand a raised error to b_ErrorHandler and repeat the
+// statement while the handler answers true.
+template <class TWork>
+void b_StatementFrame(int iChannel, TWork&& work) {
+    for (;;) {
+        int iError;
+        try {
+            b_CheckAll();
+            work();
+            return;
+        } catch (...) {
+            iError = b_CurrentErrorNumber();
+        }
+        if (!b_ErrorHandler(iError, iChannel)) return;
+    }
+}
+
+// Owns a va_copy for one run of a statement's worker, so that a repeated
+// statement starts with a fresh argument list.
+class CVaCopy {
+public:
+    explicit CVaCopy(va_list ap) { va_copy(m_ap, ap); }
+    ~CVaCopy() { va_end(m_ap); }
+    CVaCopy(CVaCopy const&) = delete;
+    CVaCopy& operator=(CVaCopy const&) = delete;
+    va_list* Get() { return &m_ap; }
+
+private:
+    va_list m_ap;
+};
+
+}  // namespace morka

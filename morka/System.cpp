@@ -1,0 +1,66 @@
+// System: start and end of the system layer.
+// t_Init reads the settings from the environment (b_break: 0 disables the
+// break key; b_privlev: privilege level), sets up the channel table with the
+// console, and takes the program's task number from the process table. The
+// mode argument (2, or 3 for a debug build) is kept for the terminal driver;
+// the count returned is argc itself, so the run-time's CMDARGS is argc - 1.
+#include <morka/morka.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace morka {
+
+std::vector<CBString> t_asCmdargs;
+long b_lArrayBase = 0;
+bool b_bLogical = false;
+CBString t_sMorkaFname;
+CBString t_sLinuxFname;
+
+void t_TaskAttach(char const* pszName);
+
+namespace {
+int s_iMode = 0;
+bool s_bStarted = false;
+}  // namespace
+
+int getintenv(char const* pszName, int iDefault) {
+    char const* psz = pszName ? std::getenv(pszName) : nullptr;
+    if (!psz) return iDefault;
+    char* pEnd = nullptr;
+    long n = std::strtol(psz, &pEnd, 10);
+    if (pEnd == psz) return iDefault;
+    return static_cast<int>(n);
+}
+
+int getpriv() { return getintenv("b_privlev", 0); }
+
+int t_Init(int argc, char** argv, int mode, bool linked) {
+    (void)linked;
+    s_iMode = mode;
+    t_asCmdargs.clear();
+    for (int i = 0; i < argc && argv && argv[i]; ++i) t_asCmdargs.emplace_back(argv[i]);
+    if (t_asCmdargs.empty()) t_asCmdargs.emplace_back("");
+
+    Morka.bBreak = getintenv("b_break", 1) != 0;
+    Morka.pszTaskName = argv && argv[0] ? argv[0] : "";
+    t_InitFiles();
+    t_TaskAttach(Morka.pszTaskName);
+    s_bStarted = true;
+    return static_cast<int>(t_asCmdargs.size());
+}
+
+void t_Exit() {
+    if (!s_bStarted) return;
+    s_bStarted = false;
+    t_CloseAll();
+    std::fflush(stdout);
+}
+
+void t_Terminate(int code) {
+    std::fflush(nullptr);
+    _exit(code);
+}
+
+}  // namespace morka

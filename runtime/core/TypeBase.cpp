@@ -1,0 +1,173 @@
+// TypeBase: IoList, the CTypeBase array header and the walker of type-code
+// strings and record maps that every variadic statement shares.
+// An 'e' (ENUM) field met inside a record map is skipped: no statement reads
+// or writes enum fields.
+#include <velbra/TypeBase.h>
+#include <velbra/FileApi.h>
+#include <morka/morka.h>
+
+#include <cstring>
+
+namespace morka {
+
+char const* const b_acszScope[13] = {
+    "UNDEFINED", "CONSTANT", "COMMON", "PUBLIC", "SHARED", "LOCAL", "AUTO",
+    "STATIC", "MAINLOCAL", "PUBLIC", "LOCAL", "PUBLIC STATIC", "LOCAL STATIC",
+};
+
+void Iolist(IoList* pList, char const* pszTypes, ...) {
+    if (!pList) return;
+    pList->pszTypes.reset();
+    pList->apVars.reset();
+    if (!pszTypes) pszTypes = "";
+    std::size_t n = std::strlen(pszTypes);
+    pList->pszTypes.reset(new char[n + 1]);
+    std::memcpy(pList->pszTypes.get(), pszTypes, n + 1);
+    pList->apVars.reset(new void*[n ? n : 1]());
+    va_list ap;
+    va_start(ap, pszTypes);
+    for (std::size_t i = 0; i < n; ++i) pList->apVars[i] = va_arg(ap, void*);
+    va_end(ap);
+}
+
+CTypeBase::CTypeBase()
+    : tMap{0, SCOPE_UNDEFINED, nullptr, nullptr, this, nullptr, &nDims, &iDim1, &iDim2, 8} {}
+
+int CTypeBase::Ubound(int n) const {
+    int z = b_lArrayBase == 0 ? 1 : 0;
+    if (n == 1) return iDim1 - z;
+    if (n == 2 && nDims == 2) return iDim2 - z;
+    return 0;
+}
+
+int b_NormalizeBounds(int iDim1, int iDim2, int nDims, int& rows, int& cols) {
+    int z = b_lArrayBase == 0 ? 1 : 0;
+    if (rows < 0 || (nDims == 2 && cols < 0)) throw 3029;
+    rows = rows == 0 ? iDim1 : rows + z;
+    cols = cols == 0 ? iDim2 : cols + z;
+    if (static_cast<long long>(rows) * cols > static_cast<long long>(iDim1) * iDim2) throw 3029;
+    return rows * cols;
+}
+
+int CTypeBase::Normalize(int& rows, int& cols) const { return b_NormalizeBounds(iDim1, iDim2, nDims, rows, cols); }
+
+namespace {
+
+bool s_IsArrayLetter(char c) { return c == 'D' || c == 'I' || c == 'L' || c == 'S' || c == 'C' || c == 'T'; }
+
+void s_WalkList(IoList const* pList, CTypeVisitor& visitor) {
+    if (!pList || !pList->pszTypes) return;
+    char const* psz = pList->pszTypes.get();
+    for (std::size_t i = 0; psz[i]; ++i) {
+        char c = psz[i];
+        if (c != 'd' && c != 'i' && c != 'l' && c != 's') continue;
+        CItem item;
+        item.cType = c;
+        item.pVar = pList->apVars[i];
+        visitor.Item(item);
+    }
+    visitor.ListDone();
+}
+
+}  // namespace
+
+void b_WalkMap(CTypeMap const* pMap, CTypeVisitor& visitor) {
+    for (; pMap && pMap->cType; ++pMap) {
+        if (pMap->eScope != SCOPE_MEMBER_PUBLIC) continue;
+        char c = pMap->cType;
+        if (c == 'c' || c == 't') {
+            b_WalkMap(pMap->pSubMap, visitor);
+            continue;
+        }
+        if (c == 'e' || c == 'E') continue;
+        CItem item;
+        item.cType = c;
+        item.pVar = pMap->pAddress;
+        if (s_IsArrayLetter(c)) {
+            item.pMap = pMap;
+            item.nStride = pMap->nSize;
+        }
+        visitor.Item(item);
+    }
+}
+
+void b_WalkTypes(char const* pszTypes, va_list* pAp, t_Pass ePass, char const* pszAccepted,
+                 bool bMatEnd, CTypeVisitor& visitor, QXFILE* pFile) {
+    if (!pszTypes) return;
+    bool bOut = ePass == t_Pass::Output;
+    for (char const* p = pszTypes; *p; ++p) {
+        char c = *p;
+        if (!std::strchr(pszAccepted, c)) {
+            if (pFile) pFile->iErrno = MORKA_ETYPECODE;
+            throw static_cast<int>(MORKA_ETYPECODE);
+        }
+        CItem item;
+        item.cType = c;
+        // Values of output statements live here while the visitor runs.
+        CDfp xValue;
+        CInt16 iValue16;
+        CInt32 iValue32;
+        switch (c) {
+        case 'd':
+            if (bOut) {
+                xValue.xValue = va_arg(*pAp, dfp_t);
+                item.pVar = &xValue;
+            } else {
+                item.pVar = va_arg(*pAp, CDfp*);
+            }
+            break;
+        case 'i':
+            if (bOut) {
+                iValue16 = CInt16(va_arg(*pAp, int));
+                item.pVar = &iValue16;
+            } else {
+                item.pVar = va_arg(*pAp, CInt16*);
+            }
+            break;
+        case 'l':
+            if (bOut) {
+                iValue32 = CInt32(va_arg(*pAp, int));
+                item.pVar = &iValue32;
+            } else {
+                item.pVar = va_arg(*pAp, CInt32*);
+            }
+            break;
+        case 's':
+        case 'z':
+            item.pVar = va_arg(*pAp, void*);
+            break;
+        case 'c':
+        case 't':
+            b_WalkMap(va_arg(*pAp, CTypeMap const*), visitor);
+            continue;
+        case 'r':
+            s_WalkList(va_arg(*pAp, IoList const*), visitor);
+            continue;
+        case 'p':
+        case '\t':
+            item.iEnd = va_arg(*pAp, int);
+            break;
+        case 'D':
+        case 'I':
+        case 'L':
+        case 'S':
+        case 'C':
+        case 'T':
+            item.pVar = va_arg(*pAp, void*);
+            item.iRows = va_arg(*pAp, int);
+            item.iCols = va_arg(*pAp, int);
+            if (bMatEnd) item.iEnd = va_arg(*pAp, int);
+            if (c == 'C' || c == 'T') {
+                item.pMap = static_cast<CTypeMap const*>(item.pVar);
+                item.nStride = item.pMap ? item.pMap->nSize : 0;
+            }
+            break;
+        default:
+            if (pFile) pFile->iErrno = MORKA_ETYPECODE;
+            throw static_cast<int>(MORKA_ETYPECODE);
+        }
+        visitor.Item(item);
+    }
+}
+
+}  // namespace morka
