@@ -2,6 +2,7 @@
 #pragma once
 
 #include <morka/CBString.h>
+#include <morka/Charset.h>
 #include <morka/FileMngr.h>
 #include <morka/Settings.h>
 #include <morka/System.h>
