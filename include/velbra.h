@@ -15,3 +15,8 @@
 #include <velbra/Hooks.h>
 #include <velbra/Debug.h>
 #include <velbra/FileApi.h>
+#include <velbra/RealMath.h>
+#include <velbra/FuncStr.h>
+#include <velbra/FuncNum.h>
+#include <velbra/NumFormat.h>
+#include <velbra/FuncDate.h>

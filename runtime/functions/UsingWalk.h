@@ -1,0 +1,39 @@
+// UsingWalk: the picture walk of PRINT USING, apart from the channel. The
+// statement collects its operands into CUsingValue records and hands the
+// output pieces to a sink that writes them through PRINT's block writer.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <velbra/Flavour.h>
+
+namespace morka {
+
+// One operand: 'd' (x), 'i' or 'l' (n), 's' or 'z' (sText).
+struct CUsingValue {
+    char cType = 0;
+    dfp_t x = 0;
+    long n = 0;
+    std::string_view sText;
+};
+
+class CUsingSink {
+public:
+    virtual ~CUsingSink() = default;
+    // One piece of text (a field or a run of literal picture characters).
+    virtual void Text(std::string_view sPiece) = 0;
+    // The line end written before the picture starts again.
+    virtual void LineEnd() = 0;
+};
+
+// Walks pszPicture over the nValues operands, handing every piece of output
+// to sink. Stops when a field finds no operand left; starts the picture again
+// on a new line while operands remain and the last pass took one.
+void b_UsingWalk(char const* pszPicture, CUsingValue const* aValues, std::size_t nValues, CUsingSink& sink);
+
+// The mismatch marker of a number in a string field: "% " and the number as
+// PRINT writes it (a leading blank when not negative, a trailing blank).
+std::string b_UsingMismatch(CUsingValue const& value);
+
+}  // namespace morka
