@@ -60,9 +60,9 @@ void s_AppendDigits(std::string& s, dfp_t a, int nMinDigits) {
 std::string s_Group(std::string const& sDigits, char cSeparator) {
     std::string r;
     r.reserve(sDigits.size() + sDigits.size() / 3);
-    std::size_t nLead = sDigits.size() % 3;
-    for (std::size_t i = 0; i < sDigits.size(); ++i) {
-        if (i && (i - nLead) % 3 == 0) r += cSeparator;
+    std::size_t n = sDigits.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0) r += cSeparator;
         r += sDigits[i];
     }
     return r;

@@ -57,7 +57,10 @@ std::string s_FormatNumber(CConversion const& conv, decimal64 x) {
     else
         std::snprintf(szSpec, sizeof szSpec, "%%%c", conv.cLetter);
     char aBuf[512];
+    aBuf[0] = '\0';
     int n = strfromd64(aBuf, sizeof aBuf, szSpec, x);
+    // libdfp writes "inf" and "nan" but answers 0 for them.
+    if (n == 0) n = static_cast<int>(std::strlen(aBuf));
     std::string sNumber;
     if (n >= 0 && static_cast<std::size_t>(n) < sizeof aBuf) {
         sNumber.assign(aBuf, static_cast<std::size_t>(n));

@@ -1,0 +1,50 @@
+// Helpers of the built-in function tests: exact reals from text, a guard
+// that restores the settings and locale a test changes, and a comparison of
+// reals that states the value in the failure text.
+#pragma once
+
+#include <velbra.h>
+
+#include <clocale>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace morka {
+
+// The real written in text, exactly as the flavour reads it (a decimal
+// literal stays decimal in the decimal flavour).
+// The text uses '.' whatever the numeric locale is.
+inline dfp_t X(char const* psz) {
+    std::string s(psz);
+    char cPoint = *std::localeconv()->decimal_point;
+    for (char& c : s)
+        if (c == '.') c = cPoint;
+    return b_ParseReal(s.c_str(), nullptr, dfp_t{});
+}
+
+// The value as "%.17g" (binary) or "%.16g" (decimal) for failure messages.
+inline std::string Txt(dfp_t x) {
+    char aBuf[64];
+    b_RealPrintf(aBuf, sizeof aBuf, b_bDecimalFlavour ? "%.16g" : "%.17g", x);
+    return aBuf;
+}
+
+// Restores the settings the function tests change, the numeric locale, the
+// angle mode and the logical flag.
+class CSettingsGuard {
+public:
+    CSettingsGuard() : m_saved(Morka), m_ucDegree(b_Degree), m_bLogical(b_bLogical) {}
+    ~CSettingsGuard() {
+        Morka = m_saved;
+        b_Degree = m_ucDegree;
+        b_bLogical = m_bLogical;
+        std::setlocale(LC_NUMERIC, "C");
+    }
+
+private:
+    CMorkaSettings m_saved;
+    unsigned char m_ucDegree;
+    bool m_bLogical;
+};
+
+}  // namespace morka
