@@ -1,12 +1,10 @@
-// NumFormat: the numeric picture decoder (b_DecodeFormat), the one formatter
-// (b_Format), the overflow marker, the decimal-point substitution and the
-// Format function. The formatter works in the flavour's real, so the decimal
-// flavour rounds money exactly (2.675 to two places is 2.68 in both, 1.005 is
-// 1.01 there and 1.00 here, as the binary product falls short of 100.5).
+// NumFormat: the one formatter of numeric fields (b_Format), the overflow
+// marker, the decimal-point substitution and the Format function (the field
+// decoder is PictureDecode.cpp). The formatter works in the flavour's real,
+// so the decimal flavour rounds money exactly (1.005 to two places is 1.01
+// there and 1.00 here, as the binary product falls short of 100.5).
 // Choices where the behaviour was open or unsound:
 //  - an infinite value overflows (the marker shows "inf");
-//  - a second '.' ends the digit run; a field that consumed nothing is not a
-//    field (the record stays empty);
 //  - exponent form: a negative value is scaled by its magnitude with one
 //    integer position kept for the '-', so it fits when the picture has room;
 //    a mantissa whose rounding reaches the limit is scaled once more (99.999
@@ -200,114 +198,6 @@ bool s_FormatExponent(std::string& out, using_format& f, dfp_t x) {
 }
 
 }  // namespace
-
-int b_DecodeFormat(char const** ppszCursor, using_format* pFormat) {
-    using_format& f = *pFormat;
-    f = using_format{};
-    char const* p = *ppszCursor;
-    auto notField = [&f]() {
-        f = using_format{};
-        return 0;
-    };
-    auto addInteger = [&f](int n) {
-        f.iWidth += n;
-        f.iInteger += n;
-    };
-    if (*p == '*') {
-        if (p[1] != '*') return notField();
-        f.cFill = '*';
-        addInteger(2);
-        p += 2;
-    }
-    if (*p == '$') {
-        if (p[1] == '$') {
-            f.bDollar = 1;
-            if (!f.cFill) f.cFill = ' ';
-            addInteger(2);
-            p += 2;
-        } else if (f.cFill == '*') {
-            // dialect quirk: a lone '$' after ** is swallowed and ends the field.
-            f.bDecoded = 1;
-            *ppszCursor = p + 1;
-            return 1;
-        } else {
-            return notField();
-        }
-    }
-    if (s_IsZ(*p)) {
-        if (s_IsZ(p[1])) {
-            if (!f.cFill) {
-                f.cFill = ' ';
-                f.bBlankZero = 1;
-            }
-            addInteger(2);
-            p += 2;
-        } else {
-            if (!f.cFill) return notField();
-            addInteger(1);
-            ++p;
-        }
-    }
-    bool bPoint = false;
-    for (;; ++p) {
-        char c = *p;
-        if (c == '.') {
-            if (bPoint) break;
-            bPoint = true;
-            ++f.iWidth;
-            continue;
-        }
-        if (c == ',') {
-            if (!f.cFill) break;
-            f.bComma = 1;
-        } else if (c == '#') {
-            if (!f.cFill) f.cFill = ' ';
-        } else if (c == '9') {
-            f.cFill = '0';
-        } else if (c == '*' || c == '$' || s_IsZ(c)) {
-            if (!f.cFill) f.cFill = c;
-        } else {
-            break;
-        }
-        ++f.iWidth;
-        if (bPoint) ++f.iDecimals;
-        else ++f.iInteger;
-    }
-    if (p == *ppszCursor) return notField();
-    char c = *p;
-    char cUpper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    char cNext = (p[1] >= 'a' && p[1] <= 'z') ? static_cast<char>(p[1] - 'a' + 'A') : p[1];
-    if (c == '+' || c == '-') {
-        f.cSign = c;
-        ++f.iWidth;
-        ++p;
-    } else if (c == '>') {
-        f.cSign = '>';
-        f.cFill = ' ';
-        f.iWidth += 2;
-        ++p;
-    } else if ((cUpper == 'C' && cNext == 'R') || (cUpper == 'D' && cNext == 'B')) {
-        f.cSign = cUpper;
-        f.iWidth += 2;
-        p += 2;
-    } else if (cUpper == 'C' || cUpper == 'D') {
-        *ppszCursor = p;
-        return 1;
-    } else if (c == '^') {
-        int n = 0;
-        while (p[n] == '^' && n < 5) ++n;
-        if (n < 2) {
-            *ppszCursor = p;
-            return 1;
-        }
-        f.iExponent = n;
-        f.iWidth += n;
-        p += n;
-    }
-    f.bDecoded = 1;
-    *ppszCursor = p;
-    return 1;
-}
 
 void b_Format(CBString* pOut, using_format* pFormat, dfp_t x) {
     if (b_IsNan(x)) x = b_RealMax(dfp_t{});
