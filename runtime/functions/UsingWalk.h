@@ -3,9 +3,11 @@
 // output pieces to a sink that writes them through PRINT's block writer.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 #include <velbra/Flavour.h>
 
 namespace morka {
@@ -31,6 +33,13 @@ public:
 // to sink. Stops when a field finds no operand left; starts the picture again
 // on a new line while operands remain and the last pass took one.
 void b_UsingWalk(char const* pszPicture, CUsingValue const* aValues, std::size_t nValues, CUsingSink& sink);
+
+// Collects the operands of a PRINT USING statement from its type-code
+// letters (d i l s z, r an IoList, p the print end) into *paValues and the
+// print end into *piEnd (0 when the statement has none). A 'd' reached
+// through an IoList whose value is the largest finite real counts as 0.
+// Raises 1030 for any other letter.
+void b_CollectUsing(char const* pszTypes, va_list* pAp, std::vector<CUsingValue>* paValues, int* piEnd);
 
 // The mismatch marker of a number in a string field: "% " and the number as
 // PRINT writes it (a leading blank when not negative, a trailing blank).

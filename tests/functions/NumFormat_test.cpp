@@ -3,6 +3,7 @@
 #include "FuncTestUtil.h"
 #include "runtime/functions/UsingWalk.h"
 
+#include <cstdarg>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -242,5 +243,49 @@ TEST(PrintUsing, PictureWalk) {
     for (auto const& c : aCases) {
         SCOPED_TRACE(c.pszId);
         EXPECT_EQ(s_Walk(c.pszPicture, c.aValues), c.pszExpected);
+    }
+}
+
+namespace {
+
+std::vector<CUsingValue> s_Collect(int* piEnd, char const* pszTypes, ...) {
+    va_list ap;
+    va_start(ap, pszTypes);
+    std::vector<CUsingValue> a;
+    b_CollectUsing(pszTypes, &ap, &a, piEnd);
+    va_end(ap);
+    return a;
+}
+
+}  // namespace
+
+TEST(PrintUsing, OperandsFromTheTypeCodes) {
+    CBString s("abc");
+    CDfp xList(b_RealMax(dfp_t{}));
+    CDfp xOther(X("1.5"));
+    CInt16 iList(-3);
+    IoList list;
+    Iolist(&list, "did", &xList, &iList, &xOther);
+    int iEnd = -1;
+    std::vector<CUsingValue> a = s_Collect(&iEnd, "dsrzlp", X("2.5"), &s, &list, "lit", 70000, 2);
+    ASSERT_EQ(a.size(), 7u);
+    EXPECT_TRUE(a[0].cType == 'd' && a[0].x == X("2.5"));
+    EXPECT_TRUE(a[1].cType == 's' && a[1].sText == "abc");
+    EXPECT_TRUE(a[2].cType == 'd' && a[2].x == 0) << "the list's largest real counts as 0";
+    EXPECT_TRUE(a[3].cType == 'i' && a[3].n == -3);
+    EXPECT_TRUE(a[4].cType == 'd' && a[4].x == X("1.5"));
+    EXPECT_TRUE(a[5].cType == 'z' && a[5].sText == "lit");
+    EXPECT_TRUE(a[6].cType == 'l' && a[6].n == 70000);
+    EXPECT_EQ(iEnd, 2);
+    // Outside a list the largest real is a value like any other.
+    a = s_Collect(&iEnd, "d", b_RealMax(dfp_t{}));
+    ASSERT_EQ(a.size(), 1u);
+    EXPECT_TRUE(a[0].x == b_RealMax(dfp_t{}));
+    EXPECT_EQ(iEnd, 0);
+    try {
+        s_Collect(&iEnd, "dc", X("1"), nullptr);
+        FAIL() << "a record map was accepted";
+    } catch (int n) {
+        EXPECT_EQ(n, 1030);
     }
 }
