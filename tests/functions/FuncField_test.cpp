@@ -28,6 +28,20 @@ struct CFieldCase {
     char const* pszExpected;
 };
 
+using t_FieldFn = CBString (*)(CBString const&, int, int);
+using t_FieldFnZ = CBString (*)(char const*, int, int);
+
+// Runs the table through both forms of the function.
+template <std::size_t N>
+void s_RunFieldCases(CFieldCase const (&aCases)[N], t_FieldFn pfn, t_FieldFnZ pfnZ) {
+    for (auto const& c : aCases) {
+        SCOPED_TRACE(c.pszId);
+        CBString s = s_Sep(c.pszText);
+        EXPECT_EQ(pfn(s, c.iField, c.iSub), s_Sep(c.pszExpected));
+        EXPECT_EQ(pfnZ(s.c_str(), c.iField, c.iSub), s_Sep(c.pszExpected));
+    }
+}
+
 }  // namespace
 
 TEST(FuncField, Ext) {
@@ -42,12 +56,7 @@ TEST(FuncField, Ext) {
         {"ext-15", "aSbFc", 1, -1, "aSb"},   {"ext-16", "aSSbFc", 1, 3, "b"},
         {"ext-17", "aFbSc", -3, 1, ""},      {"ext-18", "aFbFc", 3, 1, "c"},
     };
-    for (auto const& c : aCases) {
-        SCOPED_TRACE(c.pszId);
-        CBString s = s_Sep(c.pszText);
-        EXPECT_EQ(Ext(s, c.iField, c.iSub), s_Sep(c.pszExpected));
-        EXPECT_EQ(Ext(s.c_str(), c.iField, c.iSub), s_Sep(c.pszExpected));
-    }
+    s_RunFieldCases(aCases, static_cast<t_FieldFn>(Ext), static_cast<t_FieldFnZ>(Ext));
 }
 
 TEST(FuncField, Del) {
@@ -61,12 +70,7 @@ TEST(FuncField, Del) {
         {"del-13", "aFbSc", 2, 3, "aFbSc"},   {"del-14", "aSbSc", 1, 3, "aSb"},
         {"del-15", "aSbFc", 1, 1, "bFc"},     {"del-16", "aFbSc", 2, 2, "aFb"},
     };
-    for (auto const& c : aCases) {
-        SCOPED_TRACE(c.pszId);
-        CBString s = s_Sep(c.pszText);
-        EXPECT_EQ(Del(s, c.iField, c.iSub), s_Sep(c.pszExpected));
-        EXPECT_EQ(Del(s.c_str(), c.iField, c.iSub), s_Sep(c.pszExpected));
-    }
+    s_RunFieldCases(aCases, static_cast<t_FieldFn>(Del), static_cast<t_FieldFnZ>(Del));
 }
 
 TEST(FuncField, InsAndRep) {
