@@ -95,9 +95,10 @@ inline decimal64 b_Pow10(int n, decimal64) {
     return scalbnd64(1.DD, n);
 }
 
-// Reads a real as strtod does (the current numeric locale's decimal point).
-inline double b_ParseReal(char const* psz, char** ppszEnd, double) { return std::strtod(psz, ppszEnd); }
-inline decimal64 b_ParseReal(char const* psz, char** ppszEnd, decimal64) { return strtod64(psz, ppszEnd); }
+// Reads a real as strtod does, with '.' as the decimal point whatever the
+// numeric locale.
+double b_ParseReal(char const* psz, char** ppszEnd, double);
+decimal64 b_ParseReal(char const* psz, char** ppszEnd, decimal64);
 
 // The largest finite value (what a NaN becomes when it must be formatted)
 // and a quiet NaN.
@@ -123,7 +124,8 @@ inline bool b_ToInt64(decimal64 x, int64_t* pn) {
 // conversion of the letters a A e E f F g G (flags - + space 0, a width and a
 // precision allowed; a second conversion is written as text). The decimal
 // form formats with libdfp and supplies flags and width itself; the '#' flag
-// is ignored there. Returns the length the full text needs, as snprintf.
+// is ignored there. The decimal point is always '.', whatever the numeric
+// locale. Returns the length the full text needs, as snprintf.
 int b_RealPrintf(char* pszOut, std::size_t nSize, char const* pszFormat, double x);
 int b_RealPrintf(char* pszOut, std::size_t nSize, char const* pszFormat, decimal64 x);
 

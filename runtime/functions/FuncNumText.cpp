@@ -1,8 +1,8 @@
 // FuncNumText: numbers read from text (Val, Nbr, Hex, Oct, Bin) and written
 // as text (Str, Hexof, Octof, Binof).
-// Choices: a real form is read with the settings' decimal-point byte even when
-// the numeric locale could not be switched (the byte is swapped for the
-// locale's own point before strtod); Hex, Oct and Bin of a text without a
+// Choices: a real form is read with the settings' decimal-point byte, swapped
+// for '.' and read under the "C" locale, so the reading never depends on
+// whether the numeric locale could be switched; Hex, Oct and Bin of a text without a
 // digit of their base give 0; Binof of a negative value writes the two's
 // complement pattern of its width class (16, 32 or 64 digits).
 #include <velbra/FuncNum.h>
@@ -11,7 +11,6 @@
 #include <morka/Settings.h>
 
 #include <cerrno>
-#include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -56,9 +55,8 @@ dfp_t Val(char const* s) {
         return static_cast<dfp_t>(std::strtol(s, nullptr, 10));
     case 2: {
         std::string sText(s);
-        char cPoint = *std::localeconv()->decimal_point;
         std::size_t i = sText.find(Morka.cDecimal);
-        if (i != std::string::npos && cPoint) sText[i] = cPoint;
+        if (i != std::string::npos) sText[i] = '.';
         return b_ParseReal(sText.c_str(), nullptr, dfp_t{});
     }
     default:

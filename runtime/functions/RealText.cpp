@@ -1,17 +1,77 @@
-// RealText: printf of one real in either representation. The binary form is
+// RealText: reading and printf of one real in either representation. The binary form is
 // snprintf itself. libdfp's strfromd64 accepts only "%.<precision><letter>",
 // so the decimal form splits the format into literal text and the one
 // conversion, formats the bare number and applies sign flags and width here;
 // the '#' flag and length modifiers are accepted and ignored.
+// Both forms read and format under the "C" locale (uselocale, for this
+// thread only; the process locale for strtod64): the decimal point is always
+// '.', which callers swap for the settings' cDecimal, and libdfp does not
+// leak the locale copy it makes on every call under any other locale.
 #include <velbra/RealMath.h>
 
+#include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <locale.h>
 #include <string>
 
 namespace morka {
 
+namespace {
+
+// Switches this thread to the "C" locale for its lifetime.
+class CCLocale {
+public:
+    CCLocale() : m_old(s_C() ? uselocale(s_C()) : nullptr) {}
+    ~CCLocale() {
+        if (m_old) uselocale(m_old);
+    }
+    CCLocale(CCLocale const&) = delete;
+    CCLocale& operator=(CCLocale const&) = delete;
+
+private:
+    static locale_t s_C() {
+        static locale_t const s_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        return s_locale;
+    }
+    locale_t m_old;
+};
+
+// Switches the process's numeric locale to "C" for its lifetime when it is
+// anything else: libdfp's strtod64 reads the process locale, not the
+// thread's, and leaks a locale copy on every call under any other one.
+class CCNumericLocale {
+public:
+    CCNumericLocale() {
+        char const* psz = std::setlocale(LC_NUMERIC, nullptr);
+        if (!psz || std::strcmp(psz, "C") == 0 || std::strcmp(psz, "POSIX") == 0) return;
+        m_sSaved = psz;
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    ~CCNumericLocale() {
+        if (!m_sSaved.empty()) std::setlocale(LC_NUMERIC, m_sSaved.c_str());
+    }
+    CCNumericLocale(CCNumericLocale const&) = delete;
+    CCNumericLocale& operator=(CCNumericLocale const&) = delete;
+
+private:
+    std::string m_sSaved;
+};
+
+}  // namespace
+
+double b_ParseReal(char const* psz, char** ppszEnd, double) {
+    CCLocale cLocale;
+    return std::strtod(psz, ppszEnd);
+}
+
+decimal64 b_ParseReal(char const* psz, char** ppszEnd, decimal64) {
+    CCNumericLocale cLocale;
+    return strtod64(psz, ppszEnd);
+}
+
 int b_RealPrintf(char* pszOut, std::size_t nSize, char const* pszFormat, double x) {
+    CCLocale cLocale;
     return std::snprintf(pszOut, nSize, pszFormat, x);
 }
 
@@ -90,6 +150,7 @@ std::string s_FormatNumber(CConversion const& conv, decimal64 x) {
 }  // namespace
 
 int b_RealPrintf(char* pszOut, std::size_t nSize, char const* pszFormat, decimal64 x) {
+    CCLocale cLocale;
     std::string sText;
     bool bDone = false;
     for (char const* p = pszFormat ? pszFormat : ""; *p;) {

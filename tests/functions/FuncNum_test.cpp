@@ -43,6 +43,10 @@ TEST(FuncNum, OptionCommaSwitchesThePoint) {
     OptionNocomma();
     EXPECT_TRUE(Val("1.5") == X("1.5"));
     EXPECT_EQ(Str(X("2.5")), CBString("2.5"));
+    // The settings' byte decides, even where the locale could not follow.
+    Morka.cDecimal = ',';
+    EXPECT_TRUE(Val("1,5") == X("1.5"));
+    EXPECT_EQ(Str(X("2.5")), CBString("2,5"));
 }
 
 TEST(FuncNum, OtherReaders) {

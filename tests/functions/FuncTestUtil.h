@@ -11,16 +11,9 @@
 
 namespace morka {
 
-// The real written in text, exactly as the flavour reads it (a decimal
-// literal stays decimal in the decimal flavour).
-// The text uses '.' whatever the numeric locale is.
-inline dfp_t X(char const* psz) {
-    std::string s(psz);
-    char cPoint = *std::localeconv()->decimal_point;
-    for (char& c : s)
-        if (c == '.') c = cPoint;
-    return b_ParseReal(s.c_str(), nullptr, dfp_t{});
-}
+// The real written in text (with '.'), exactly as the flavour reads it (a
+// decimal literal stays decimal in the decimal flavour).
+inline dfp_t X(char const* psz) { return b_ParseReal(psz, nullptr, dfp_t{}); }
 
 // The value as "%.17g" (binary) or "%.16g" (decimal) for failure messages.
 inline std::string Txt(dfp_t x) {
