@@ -7,6 +7,8 @@
 // SIGABRT handler, whichever comes first. When it runs on a signal's road
 // while a terminal call was interrupted, it does only what is safe there:
 // the reset bytes and the saved tty modes, both kept ready since the start.
+// A child process (fork) that inherited a full-screen terminal leaves it to
+// its parent: its TermExit forgets the terminal without touching the tty.
 #include "TermImpl.h"
 
 #include <morka/System.h>
@@ -25,6 +27,7 @@ namespace morka {
 
 namespace {
 
+pid_t s_pidOwner = 0;       // the process that took over the terminal
 int s_iTtyIn = -1;
 int s_iTtyOut = -1;
 termios s_tmSaved;
@@ -90,6 +93,7 @@ bool s_StartScreen(int iMode) {
     std::memcpy(s_aReset, sReset.data(), s_nReset);
     s_iTtyIn = iIn;
     s_iTtyOut = iOut;
+    s_pidOwner = getpid();
     t_pScreen = pDriver;
     return true;
 }
@@ -138,7 +142,11 @@ void TermExit() {
     CScreenDriver* pDriver = t_pScreen;
     t_pScreen = nullptr;
     Term.iMode = TERM_STREAM;
-    if (t_iTermBusy > 0) {
+    if (getpid() != s_pidOwner) {
+        // The parent still owns the screen and the tty modes.
+        close(s_iTtyIn);
+        close(s_iTtyOut);
+    } else if (t_iTermBusy > 0) {
         // The driver was interrupted: its state is not to be trusted.
         ssize_t n = write(s_iTtyOut, s_aReset, s_nReset);
         (void)n;

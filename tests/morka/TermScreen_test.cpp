@@ -262,6 +262,19 @@ TEST_P(TermScreen, CursorShapeIsReportedAndShown) {
     EXPECT_TRUE(t.ModesRestored());
 }
 
+TEST_P(TermScreen, ChildProcessLeavesTheTerminalToItsParent) {
+    CPtyTerminal t(24, 80);
+    ASSERT_TRUE(Start(t, {"w:" + s_Hex("before"), "f", "k:1"}));
+    ASSERT_TRUE(t.WaitFor("F=7", 3000));
+    EXPECT_EQ(t.Row(0), "beforeF=7");
+    // Still in the program's modes: no line editing, no echo, no signal keys.
+    EXPECT_EQ(t.ModesNow().c_lflag & (ICANON | ECHO | ISIG), 0u);
+    t.Send("\x03");
+    EXPECT_EQ(t.Wait(), 0);
+    EXPECT_NE(t.Output().find("K0=0/0"), std::string::npos);
+    EXPECT_TRUE(t.ModesRestored());
+}
+
 TEST_P(TermScreen, AbortRestoresTheTerminal) {
     CPtyTerminal t(24, 80);
     ASSERT_TRUE(Start(t, {"w:" + s_Hex("\x0e\x15going"), "a"}));

@@ -77,7 +77,8 @@ bool CPtyTerminal::Start(std::vector<std::string> const& asArgs, std::vector<std
     if (asArgs.empty() || m_pid > 0) return false;
     std::vector<std::string> asAll;
     for (char** pp = environ; *pp; ++pp) asAll.emplace_back(*pp);
-    std::vector<std::string> asSet = {"TERM=xterm-256color", "LANG=C.UTF-8"};
+    std::vector<std::string> asSet = {"TERM=xterm-256color", "LANG=C.UTF-8",
+                                      "LSAN_OPTIONS=suppressions=" VELBRA_LSAN_SUPPRESSIONS};
     asSet.insert(asSet.end(), asEnv.begin(), asEnv.end());
     for (std::string const& sEntry : asSet) {
         std::string sName = sEntry.substr(0, sEntry.find('='));

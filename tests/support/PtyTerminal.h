@@ -36,9 +36,11 @@ public:
     CPtyTerminal& operator=(CPtyTerminal const&) = delete;
 
     // Starts asArgs[0] (a path) with the arguments on the pty. The environment
-    // is the test's own plus TERM=xterm-256color and LANG=C.UTF-8, then the
-    // "NAME=value" entries of asEnv (which may override them; "NAME" alone
-    // removes NAME). Returns false when the program could not be started.
+    // is the test's own plus TERM=xterm-256color, LANG=C.UTF-8 and the leak
+    // checker's suppressions of ncurses' lifelong memory (tests/support/
+    // lsan.supp), then the "NAME=value" entries of asEnv (which may override
+    // them; "NAME" alone removes NAME). Returns false when the program could
+    // not be started.
     bool Start(std::vector<std::string> const& asArgs, std::vector<std::string> const& asEnv = {});
 
     // Input to the program.

@@ -11,6 +11,7 @@
 //   u:N     TermSetCursor(N)
 //   x:COL   TermColor(fg, bg, fg2, bg2) from four digits
 //   z:MS    sleep MS milliseconds
+//   f       a child process (fork) runs t_Exit and ends; print "F=<its status>"
 //   a       abort()
 // Printed lines end with CR and go through TermPrintf.
 #include <morka/morka.h>
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace morka;
@@ -78,6 +80,17 @@ int main(int argc, char** argv) {
         case 'z':
             usleep(static_cast<useconds_t>(std::atoi(pszArg)) * 1000);
             break;
+        case 'f': {
+            pid_t pid = fork();
+            if (pid == 0) {
+                t_Exit();
+                _exit(7);
+            }
+            int iStatus = 0;
+            waitpid(pid, &iStatus, 0);
+            TermPrintf("F=%d\r", WEXITSTATUS(iStatus));
+            break;
+        }
         case 'a':
             std::abort();
         }
