@@ -7,13 +7,16 @@
 // redrawn. On terminals that wrap at once (am without xenl) the bottom-right
 // cell is not written, as that would scroll. Keys are decoded from the
 // terminfo key strings of the key table, with a 100 ms wait for the rest of
-// a sequence; characters are read as UTF-8 in a UTF-8 locale.
+// a sequence; characters are read as UTF-8 in a UTF-8 locale. A SIGWINCH
+// handler of its own interrupts a key wait so that a new screen size is seen
+// at once; the former handler is put back at the end.
 #include "TermImpl.h"
 
 #include <morka/TermKeys.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <curses.h>
 #include <langinfo.h>
@@ -32,6 +35,9 @@ namespace {
 constexpr int ESC_WAIT_MS = 100;
 
 std::string* s_pTputsOut = nullptr;
+
+// Only interrupts a blocked key read (installed without SA_RESTART).
+void s_OnResize(int) {}
 
 int s_TputsPut(int c) {
     s_pTputsOut->push_back(static_cast<char>(c));
@@ -99,6 +105,9 @@ private:
     void OutParm(char const* pszCap, int iArg1, int iArg2 = 0);
     void MoveTo(int iRow, int iCol);
     void SetPen(CTermWin const& w, bool bNormal);
+    // Line or character insert/delete at a cell: the one-step capability,
+    // else the counted one with 1.
+    void EditAt(CTermWin& w, int iRow, int iCol, char const* pszOne, char const* pszCount);
     void Flush();
     void RawModes();
     int Fill(int iMs);
@@ -122,6 +131,7 @@ private:
     std::string m_sIn;
     std::vector<std::pair<std::string, int>> m_aKeySeqs;   // key string -> xterm code
     std::string m_sAcs;            // the terminal's acsc pairs
+    struct sigaction m_saResize{};  // SIGWINCH handler before the start
 };
 
 void CDirectDriver::Out(char const* psz) {
@@ -176,6 +186,10 @@ bool CDirectDriver::Start(int iInFd, int iOutFd) {
     RawModes();
     Out(s_Cap("smkx"));
     Flush();
+    struct sigaction sa {};
+    sa.sa_handler = s_OnResize;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGWINCH, &sa, &m_saResize);
     return true;
 }
 
@@ -193,6 +207,7 @@ void CDirectDriver::Stop() {
     if (w.iColumn > 0) m_sOut += "\r\n";
     Flush();
     tcsetattr(m_iIn, TCSADRAIN, &m_tmSaved);
+    sigaction(SIGWINCH, &m_saResize, nullptr);
     del_curterm(m_pTerm);
     m_pTerm = nullptr;
     close(m_iIn);
@@ -320,41 +335,19 @@ void CDirectDriver::ClearEos(CTermWin& w, int iRow, int iCol) {
     Out(s_Cap("ed"));
 }
 
-void CDirectDriver::InsertLine(CTermWin& w, int iRow) {
-    MoveTo(w.iTop + iRow, w.iLeft);
-    SetPen(w, true);
-    if (char const* psz = s_Cap("il1"))
-        Out(psz);
-    else
-        OutParm(s_Cap("il"), 1);
-}
-
-void CDirectDriver::DeleteLine(CTermWin& w, int iRow) {
-    MoveTo(w.iTop + iRow, w.iLeft);
-    SetPen(w, true);
-    if (char const* psz = s_Cap("dl1"))
-        Out(psz);
-    else
-        OutParm(s_Cap("dl"), 1);
-}
-
-void CDirectDriver::InsertChar(CTermWin& w, int iRow, int iCol) {
+void CDirectDriver::EditAt(CTermWin& w, int iRow, int iCol, char const* pszOne, char const* pszCount) {
     MoveTo(w.iTop + iRow, w.iLeft + iCol);
     SetPen(w, true);
-    if (char const* psz = s_Cap("ich1"))
+    if (char const* psz = s_Cap(pszOne))
         Out(psz);
     else
-        OutParm(s_Cap("ich"), 1);
+        OutParm(s_Cap(pszCount), 1);
 }
 
-void CDirectDriver::DeleteChar(CTermWin& w, int iRow, int iCol) {
-    MoveTo(w.iTop + iRow, w.iLeft + iCol);
-    SetPen(w, true);
-    if (char const* psz = s_Cap("dch1"))
-        Out(psz);
-    else
-        OutParm(s_Cap("dch"), 1);
-}
+void CDirectDriver::InsertLine(CTermWin& w, int iRow) { EditAt(w, iRow, 0, "il1", "il"); }
+void CDirectDriver::DeleteLine(CTermWin& w, int iRow) { EditAt(w, iRow, 0, "dl1", "dl"); }
+void CDirectDriver::InsertChar(CTermWin& w, int iRow, int iCol) { EditAt(w, iRow, iCol, "ich1", "ich"); }
+void CDirectDriver::DeleteChar(CTermWin& w, int iRow, int iCol) { EditAt(w, iRow, iCol, "dch1", "dch"); }
 
 void CDirectDriver::Bell() {
     char const* psz = s_Cap("bel");

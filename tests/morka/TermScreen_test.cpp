@@ -5,6 +5,7 @@
 // keys with modifiers, the attention key, time-outs, the choice of mode, and
 // the tty modes after the program ends (normally and by abort).
 #include <support/PtyTerminal.h>
+#include <support/TempFile.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <vector>
 
 using morka::test::CPtyTerminal;
+using morka::test::CTempFile;
 
 namespace {
 
@@ -44,24 +46,15 @@ bool s_Until(CPtyTerminal& t, std::function<bool()> const& bDone, int iMs = 3000
 
 class TermScreen : public ::testing::TestWithParam<int> {
 protected:
-    void SetUp() override {
-        char aTemplate[] = "/tmp/velbra-term-XXXXXX";
-        int fd = mkstemp(aTemplate);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        m_sTaskTable = aTemplate;
-    }
-    void TearDown() override { std::remove(m_sTaskTable.c_str()); }
-
     // Starts term_probe in the mode of the test parameter.
     bool Start(CPtyTerminal& t, std::vector<std::string> asArgs, std::vector<std::string> asEnv = {}) {
         asArgs.insert(asArgs.begin(), TERM_PROBE);
-        asEnv.push_back("b_tasktable=" + m_sTaskTable);
+        asEnv.push_back("b_tasktable=" + m_taskTable.Path());
         asEnv.push_back("b_termmode=" + std::to_string(GetParam()));
         return t.Start(asArgs, asEnv);
     }
 
-    std::string m_sTaskTable;
+    CTempFile m_taskTable;
 };
 
 struct CDrawCase {
@@ -262,6 +255,31 @@ TEST_P(TermScreen, CursorShapeIsReportedAndShown) {
     EXPECT_TRUE(t.ModesRestored());
 }
 
+TEST_P(TermScreen, NewScreenSizeIsSeenWhileWaitingForAKey) {
+    CPtyTerminal t(24, 80);
+    ASSERT_TRUE(Start(t, {"l", "k:1", "l", "k:1"}));
+    ASSERT_TRUE(t.WaitFor("L=80x24", 3000, 0));
+    t.Resize(30, 100);
+    t.Pump(200);
+    t.Char('a');
+    EXPECT_TRUE(t.WaitFor("L=100x30", 3000));
+    t.Key(VTERM_KEY_ENTER);
+    EXPECT_EQ(t.Wait(), 0);
+    EXPECT_TRUE(t.ModesRestored());
+}
+
+TEST_P(TermScreen, SuspendGivesTheTtyBackForAWhile) {
+    CPtyTerminal t(24, 80);
+    ASSERT_TRUE(Start(t, {"w:" + s_Hex("MARK"), "s:0", "z:1000", "s:1", "k:1"}));
+    // In full screen (the mark is written), then out of it for a second.
+    ASSERT_TRUE(s_Until(t, [&] { return t.Output().find("MARK") != std::string::npos; }));
+    EXPECT_TRUE(s_Until(t, [&] { return t.ModesRestored(); }));
+    EXPECT_TRUE(s_Until(t, [&] { return (t.ModesNow().c_lflag & ICANON) == 0; }));
+    t.Key(VTERM_KEY_ENTER);
+    EXPECT_EQ(t.Wait(), 0);
+    EXPECT_TRUE(t.ModesRestored());
+}
+
 TEST_P(TermScreen, ChildProcessLeavesTheTerminalToItsParent) {
     CPtyTerminal t(24, 80);
     ASSERT_TRUE(Start(t, {"w:" + s_Hex("before"), "f", "k:1"}));
@@ -306,26 +324,26 @@ TEST(TermMode, ChosenFromTerminalAndEnvironment) {
     for (CCase const& c : aCases) {
         SCOPED_TRACE(c.pszId);
         CPtyTerminal t(24, 80);
+        CTempFile taskTable;
         std::vector<std::string> asEnv = c.asEnv;
-        asEnv.push_back("b_tasktable=/tmp/velbra-term-mode-tasks");
+        asEnv.push_back("b_tasktable=" + taskTable.Path());
         ASSERT_TRUE(t.Start({TERM_PROBE, "m", "k:1"}, asEnv));
         EXPECT_TRUE(t.WaitFor(c.pszMode, 3000));
         t.Key(VTERM_KEY_ENTER);
         EXPECT_EQ(t.Wait(), 0);
         EXPECT_TRUE(t.ModesRestored());
     }
-    std::remove("/tmp/velbra-term-mode-tasks");
 }
 
 TEST(TermMode, StreamWhenOutputIsNoTerminal) {
-    std::string sCommand = std::string("b_tasktable=/tmp/velbra-term-pipe-tasks ") + TERM_PROBE + " m </dev/null";
+    CTempFile taskTable;
+    std::string sCommand = "b_tasktable=" + taskTable.Path() + " " + TERM_PROBE + " m </dev/null";
     FILE* p = popen(sCommand.c_str(), "r");
     ASSERT_NE(p, nullptr);
     char aBuf[64] = {};
     size_t n = fread(aBuf, 1, sizeof aBuf - 1, p);
     EXPECT_EQ(pclose(p), 0);
     EXPECT_EQ(std::string(aBuf, n), "M=1\n");
-    std::remove("/tmp/velbra-term-pipe-tasks");
 }
 
 }  // namespace

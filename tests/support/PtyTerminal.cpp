@@ -14,6 +14,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <utmp.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,24 +29,6 @@ using t_Clock = std::chrono::steady_clock;
 int s_MsLeft(t_Clock::time_point tEnd) {
     auto n = std::chrono::duration_cast<std::chrono::milliseconds>(tEnd - t_Clock::now()).count();
     return n > 0 ? static_cast<int>(n) : 0;
-}
-
-void s_AppendUtf8(std::string& s, uint32_t u) {
-    if (u < 0x80) {
-        s += static_cast<char>(u);
-    } else if (u < 0x800) {
-        s += static_cast<char>(0xC0 | (u >> 6));
-        s += static_cast<char>(0x80 | (u & 0x3F));
-    } else if (u < 0x10000) {
-        s += static_cast<char>(0xE0 | (u >> 12));
-        s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (u >> 18));
-        s += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (u & 0x3F));
-    }
 }
 
 }  // namespace
@@ -136,6 +119,16 @@ void CPtyTerminal::Type(std::string const& sText) {
     for (unsigned char c : sText) Char(c);
 }
 
+void CPtyTerminal::Resize(int nRows, int nCols) {
+    m_nRows = nRows;
+    m_nCols = nCols;
+    vterm_set_size(m_pVt, nRows, nCols);
+    winsize ws{};
+    ws.ws_row = static_cast<unsigned short>(nRows);
+    ws.ws_col = static_cast<unsigned short>(nCols);
+    ioctl(m_iMaster, TIOCSWINSZ, &ws);
+}
+
 void CPtyTerminal::s_OutputCallback(char const* p, std::size_t n, void* pUser) {
     static_cast<CPtyTerminal*>(pUser)->Send(std::string(p, n));
 }
@@ -184,16 +177,9 @@ bool CPtyTerminal::WaitFor(std::string const& sText, int iMs, int iRow) {
 }
 
 std::string CPtyTerminal::Row(int iRow) const {
-    std::string s;
-    for (int iCol = 0; iCol < m_nCols; ++iCol) {
-        VTermScreenCell cell = Cell(iRow, iCol);
-        if (cell.width == 0) continue;
-        if (cell.chars[0] == 0) {
-            s += ' ';
-            continue;
-        }
-        for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && cell.chars[i]; ++i) s_AppendUtf8(s, cell.chars[i]);
-    }
+    VTermRect rect{iRow, iRow + 1, 0, m_nCols};
+    std::string s(static_cast<std::size_t>(m_nCols) * 4 * VTERM_MAX_CHARS_PER_CELL, '\0');
+    s.resize(vterm_screen_get_text(m_pScreen, s.data(), s.size(), rect));
     s.erase(s.find_last_not_of(' ') + 1);
     return s;
 }

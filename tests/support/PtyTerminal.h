@@ -49,6 +49,9 @@ public:
     void Char(uint32_t uChar, VTermModifier eMod = VTERM_MOD_NONE);
     void Type(std::string const& sText);   // each byte as a key (ASCII text)
 
+    // Changes the screen size (the program gets SIGWINCH).
+    void Resize(int nRows, int nCols);
+
     // Reads the program's output for up to iMs milliseconds (returns early
     // once output has come and the program is quiet for a moment). True when
     // anything was read.

@@ -11,6 +11,8 @@
 //   u:N     TermSetCursor(N)
 //   x:COL   TermColor(fg, bg, fg2, bg2) from four digits
 //   z:MS    sleep MS milliseconds
+//   l       print "L=<TermLine>x<TermPage>"
+//   s:N     TermSuspend(N != 0)
 //   f       a child process (fork) runs t_Exit and ends; print "F=<its status>"
 //   a       abort()
 // Printed lines end with CR and go through TermPrintf.
@@ -76,6 +78,12 @@ int main(int argc, char** argv) {
             break;
         case 'x':
             if (std::strlen(pszArg) == 4) TermColor(pszArg[0] - '0', pszArg[1] - '0', pszArg[2] - '0', pszArg[3] - '0');
+            break;
+        case 'l':
+            TermPrintf("L=%dx%d\r", TermLine(), TermPage());
+            break;
+        case 's':
+            TermSuspend(std::atoi(pszArg) != 0);
             break;
         case 'z':
             usleep(static_cast<useconds_t>(std::atoi(pszArg)) * 1000);

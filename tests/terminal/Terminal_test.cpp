@@ -2,6 +2,7 @@
 // pseudo-terminal): every road out of the program gives the tty back in its
 // modes, and the console's key reader handles the attention key.
 #include <support/PtyTerminal.h>
+#include <support/TempFile.h>
 
 #include <csignal>
 #include <cstdio>
@@ -11,27 +12,19 @@
 #include <vector>
 
 using morka::test::CPtyTerminal;
+using morka::test::CTempFile;
 
 namespace {
 
 class Terminal : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char aTemplate[] = "/tmp/velbra-terminal-XXXXXX";
-        int fd = mkstemp(aTemplate);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        m_sTaskTable = aTemplate;
-    }
-    void TearDown() override { std::remove(m_sTaskTable.c_str()); }
-
     bool Start(CPtyTerminal& t, std::vector<std::string> asArgs, std::vector<std::string> asEnv = {}) {
         asArgs.insert(asArgs.begin(), VELBRA_PROGRAMS "/term_end");
-        asEnv.push_back("b_tasktable=" + m_sTaskTable);
+        asEnv.push_back("b_tasktable=" + m_taskTable.Path());
         return t.Start(asArgs, asEnv);
     }
 
-    std::string m_sTaskTable;
+    CTempFile m_taskTable;
 };
 
 TEST_F(Terminal, NormalEndRestoresTheTty) {
