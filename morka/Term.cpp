@@ -159,7 +159,11 @@ void TermCharSet(int iCharset) {
     if (iCharset == 256 || iCharset == 512) Term.iCharset = iCharset;
 }
 
-void TermRedirectIn(bool bRedirected) { Term.bInRedirected = bRedirected; }
+void TermRedirectIn(bool bRedirected) {
+    Term.bInRedirected = bRedirected;
+    // A new input may have keys again.
+    Term.bStopInput = false;
+}
 void TermRedirectOut(bool bRedirected) { Term.bOutRedirected = bRedirected; }
 
 bool TermHasNCurses() { return Term.iMode == TERM_CURSES; }

@@ -127,6 +127,7 @@ void TermColor(int iFg, int iBg, int iFg2, int iBg2);
 void TermCharSet(int iCharset);
 // The program has redirected standard input / output (or taken it back):
 // full-screen modes keep working on their own descriptors of the terminal.
+// A new standard input clears Term.bStopInput.
 void TermRedirectIn(bool bRedirected);
 void TermRedirectOut(bool bRedirected);
 
