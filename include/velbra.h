@@ -15,3 +15,4 @@
 #include <velbra/Hooks.h>
 #include <velbra/Debug.h>
 #include <velbra/FileApi.h>
+#include <velbra/Matrix.h>
