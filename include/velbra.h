@@ -15,6 +15,7 @@
 #include <velbra/Hooks.h>
 #include <velbra/Debug.h>
 #include <velbra/FileApi.h>
+#include <velbra/Matrix.h>
 #include <velbra/RealMath.h>
 #include <velbra/FuncStr.h>
 #include <velbra/FuncNum.h>

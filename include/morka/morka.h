@@ -3,7 +3,9 @@
 
 #include <morka/CBString.h>
 #include <morka/Charset.h>
+#include <morka/Console.h>
 #include <morka/FileMngr.h>
 #include <morka/Settings.h>
 #include <morka/System.h>
 #include <morka/Term.h>
+#include <morka/TermKeys.h>
