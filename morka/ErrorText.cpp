@@ -35,6 +35,7 @@ constexpr CErrorText s_aTexts[] = {
     {1034, "Unexpected object in directory"},
     {1047, "Operation not supported"},
     {1053, "Channel number out of range"},
+    {1054, "Channel is already in use"},
     {1057, "Duplicate key"},
     {1058, "ISAM file definition not valid"},
     {1059, "ISAM index not found"},
