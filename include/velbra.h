@@ -15,3 +15,8 @@
 #include <velbra/Hooks.h>
 #include <velbra/Debug.h>
 #include <velbra/FileApi.h>
+#include <velbra/FileKey.h>
+#include <velbra/FormatG.h>
+#include <velbra/LockWait.h>
+#include <velbra/Print.h>
+#include <velbra/PrintOut.h>

@@ -164,6 +164,8 @@ int CStreamDriver::GetChar(QXFILE* pFile) {
     int c = f ? getc_unlocked(f) : EOF;
     if (c != EOF) return c;
     if (f && ferror_unlocked(f)) Raise(pFile, errno ? errno : EIO);
+    // A later read tries the file again: it may have grown meanwhile.
+    if (f) clearerr_unlocked(f);
     pFile->bEndOfFile = 1;
     return -1;
 }

@@ -58,7 +58,8 @@ enum : int {
     MORKA_EBADNAME = 1009,     // empty or malformed file name
     MORKA_EBADORG = 1011,      // organisation unknown or unfit for the statement
     MORKA_ENOTOPEN = 1019,     // channel not open for this operation
-    MORKA_ELOCKED = 1023,      // file or record locked by another program
+    MORKA_ELOCKED = 1023,      // file locked by another program past the wait limit
+    MORKA_ERECLOCKED = 1024,   // record locked by another program past the wait limit
     MORKA_EBUFFER = 1028,      // record buffer full
     MORKA_EKEY = 1029,         // key too long or record number negative
     MORKA_ETYPECODE = 1030,    // type code not accepted by the statement

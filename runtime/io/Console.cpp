@@ -1,10 +1,13 @@
 // Console: start and end of the console, and the one-key wait used after a
 // fatal message under the full-screen terminal. In the plain stream mode the
-// wait reads one byte of standard input; -1 when input has ended.
+// wait reads one byte of standard input; -1 when input has ended. b_ConWait
+// is the plain-stream stand-in until the console line editor lands: it reads
+// one byte on a terminal and pushes it back (no marker, no timeout).
 #include <velbra/Hooks.h>
 #include <velbra/Events.h>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace morka {
 
@@ -15,6 +18,12 @@ int b_ConGetW(int) {
     b_CheckAll();
     int c = std::getchar();
     return c == EOF ? -1 : c;
+}
+
+void b_ConWait(bool) {
+    if (!isatty(STDIN_FILENO)) return;
+    int c = std::getchar();
+    if (c != EOF) std::ungetc(c, stdin);
 }
 
 }  // namespace morka
