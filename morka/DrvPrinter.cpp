@@ -23,7 +23,7 @@ public:
     bool Open(QXFILE* pFile) override {
         if (pFile->eAccess & ACC_INPUT) Raise(pFile, MORKA_EBADDEVICE);
         int iFlags = O_WRONLY | O_APPEND | ((pFile->uFlags & UF_NOCREATE) ? 0 : O_CREAT);
-        if (!OpenStream(pFile, iFlags, "a", true)) return false;
+        if (!OpenStream(pFile, iFlags, "a", true, false)) return false;
         pFile->iPrtLine = 1;
         pFile->iPrtPage = 1;
         pFile->iLastChar = -1;

@@ -62,12 +62,12 @@ bool CStreamDriver::Open(QXFILE* pFile) {
         if (m.eAccess != pFile->eAccess) continue;
         int iFlags = m.iOpenFlags;
         if (pFile->uFlags & UF_NOCREATE) iFlags &= ~O_CREAT;
-        return OpenStream(pFile, iFlags, m.pszMode, m.eAccess != ACC_INPUT);
+        return OpenStream(pFile, iFlags, m.pszMode, m.eAccess != ACC_INPUT, m.eAccess == ACC_OUTPUT);
     }
     Raise(pFile, EINVAL);
 }
 
-bool CStreamDriver::OpenStream(QXFILE* pFile, int iOpenFlags, char const* pszMode, bool bExclusive) {
+bool CStreamDriver::OpenStream(QXFILE* pFile, int iOpenFlags, char const* pszMode, bool bExclusive, bool bTruncate) {
     int fd = open(pFile->sPath.c_str(), iOpenFlags | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) Raise(pFile, errno);
     struct stat st {};
@@ -82,7 +82,7 @@ bool CStreamDriver::OpenStream(QXFILE* pFile, int iOpenFlags, char const* pszMod
                 return false;
             }
         }
-        if (pFile->eAccess == ACC_OUTPUT && S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) throw errno;
+        if (bTruncate && S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) throw errno;
     } catch (int n) {
         t_UnlockFile(iSlot);
         close(fd);

@@ -44,10 +44,10 @@ public:
 protected:
     // The stream reads come from (the console reads standard input).
     virtual FILE* InStream(QXFILE* pFile) { return pFile->pStream; }
-    // Opens sPath with the open(2) flags of the channel's access, takes the
-    // lock (unless UF_NOLOCK) and sets up stream, state and record buffer.
-    // False when another program holds the file.
-    bool OpenStream(QXFILE* pFile, int iOpenFlags, char const* pszMode, bool bExclusive);
+    // Opens sPath with the open(2) flags, takes the lock (unless UF_NOLOCK),
+    // empties the file when bTruncate (only once the lock is held) and sets up
+    // stream, state and record buffer. False when another program holds it.
+    bool OpenStream(QXFILE* pFile, int iOpenFlags, char const* pszMode, bool bExclusive, bool bTruncate);
     // Stores the errno of a failed write in the state and raises it.
     [[noreturn]] void WriteFailed(QXFILE* pFile);
 };
