@@ -3,8 +3,9 @@
 // BID encoding (sign, coefficient, exponent), rounds the coefficient to P
 // digits half to even and lays the digits out by the %G rule: fixed notation
 // when -4 <= X < P for the decimal exponent X, else d.dddE+XX; trailing zeros
-// of the fraction are dropped. (libdfp's own %G keeps one digit too many when
-// rounding carries into a new digit; this one does not.)
+// of the fraction are dropped. (libdfp's own %G rounds wrongly in fixed
+// notation and keeps a digit too many when rounding carries; its %E is right
+// and serves as the test's reference.)
 #include <velbra/FormatG.h>
 
 #include <charconv>
