@@ -5,6 +5,7 @@
 // one byte on a terminal and pushes it back (no marker, no timeout).
 #include <velbra/Hooks.h>
 #include <velbra/Events.h>
+#include <morka/FileMngr.h>
 
 #include <cstdio>
 #include <unistd.h>
@@ -16,12 +17,15 @@ void b_ConExit() { std::fflush(stdout); }
 
 int b_ConGetW(int) {
     b_CheckAll();
+    // Waiting for a person: what the program wrote is handed to the files.
+    t_FlushAll();
     int c = std::getchar();
     return c == EOF ? -1 : c;
 }
 
 void b_ConWait(bool) {
     if (!isatty(STDIN_FILENO)) return;
+    t_FlushAll();
     int c = std::getchar();
     if (c != EOF) std::ungetc(c, stdin);
 }

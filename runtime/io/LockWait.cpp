@@ -1,4 +1,6 @@
 // LockWait: the clock and the step of the lock wait (velbra/LockWait.h).
+// Before it sleeps, the program hands all its output to the files: the
+// program it waits for may be waiting to read it.
 #include <velbra/LockWait.h>
 
 #include <ctime>
@@ -12,6 +14,9 @@ double b_LockClock() {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
-void b_LockSleep() { usleep(500000); }
+void b_LockSleep() {
+    t_FlushAll();
+    usleep(500000);
+}
 
 }  // namespace morka
