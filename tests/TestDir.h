@@ -45,3 +45,14 @@ inline void b_WriteFile(std::string const& sPath, std::string const& sText) {
     std::ofstream out(sPath, std::ios::binary | std::ios::trunc);
     out << sText;
 }
+
+// The int error number fn raised, or 0.
+template <class TFn>
+int b_Raised(TFn&& fn) {
+    try {
+        fn();
+    } catch (int n) {
+        return n;
+    }
+    return 0;
+}

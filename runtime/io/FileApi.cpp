@@ -59,21 +59,18 @@ int Pos(int channel) {
     return pFile->iWritePos;
 }
 
-int Line(int channel) {
+// LINE and PAGE: the terminal's counter on the console, a printer's own.
+static int s_Counter(int channel, int (*pfnTerm)(), int QXFILE::*pCounter) {
     QXFILE* pFile = s_Query(channel);
     if (!pFile) return 0;
-    if (channel == 0 && isatty(pFile)) return TermLine() - 1;
-    if (pFile->eDevType == DEV_PRINTER) return pFile->iPrtLine - 1;
+    if (channel == 0 && isatty(pFile)) return pfnTerm() - 1;
+    if (pFile->eDevType == DEV_PRINTER) return pFile->*pCounter - 1;
     return 0;
 }
 
-int Page(int channel) {
-    QXFILE* pFile = s_Query(channel);
-    if (!pFile) return 0;
-    if (channel == 0 && isatty(pFile)) return TermPage() - 1;
-    if (pFile->eDevType == DEV_PRINTER) return pFile->iPrtPage - 1;
-    return 0;
-}
+int Line(int channel) { return s_Counter(channel, TermLine, &QXFILE::iPrtLine); }
+
+int Page(int channel) { return s_Counter(channel, TermPage, &QXFILE::iPrtPage); }
 
 void Unlock(int channel) {
     b_StatementFrame(channel, [&] {

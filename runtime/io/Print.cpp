@@ -70,17 +70,27 @@ void CPrintWalk::Finish() {
     m_out.Flush();
 }
 
+void b_PrintWalk(CPrintOut& out, char const* types, va_list* pAp, bool bMat) {
+    QXFILE* pFile = out.File();
+    if (bMat) {
+        CMatPrintWalk walk(out);
+        b_WalkTypes(types, pAp, t_Pass::Output, b_kMatLetters, true, walk, pFile);
+        walk.Finish();
+    } else if (types && *types) {
+        CPrintWalk walk(out, types);
+        b_WalkTypes(types, pAp, t_Pass::Output, b_kPrintLetters, false, walk, pFile);
+        walk.Finish();
+    }
+}
+
 namespace {
 
-void s_Print(int channel, char const* types, va_list ap) {
+void s_Print(int channel, char const* types, va_list ap, bool bMat) {
     b_StatementFrame(channel, [&] {
         QXFILE* pFile = b_CheckOpen(channel, MASK_TEXT, ACC_OUTPUT);
-        if (!types || !*types) return;
         CVaCopy args(ap);
         CPrintOut out(pFile);
-        CPrintWalk walk(out, types);
-        b_WalkTypes(types, args.Get(), t_Pass::Output, b_kPrintLetters, false, walk, pFile);
-        walk.Finish();
+        b_PrintWalk(out, types, args.Get(), bMat);
     });
 }
 
@@ -89,43 +99,28 @@ void s_Print(int channel, char const* types, va_list ap) {
 void Print(char const* types, ...) {
     va_list ap;
     va_start(ap, types);
-    s_Print(0, types, ap);
+    s_Print(0, types, ap, false);
     va_end(ap);
 }
 
 void Print(int channel, char const* types, ...) {
     va_list ap;
     va_start(ap, types);
-    s_Print(channel, types, ap);
+    s_Print(channel, types, ap, false);
     va_end(ap);
 }
-
-namespace {
-
-void s_MatPrint(int channel, char const* types, va_list ap) {
-    b_StatementFrame(channel, [&] {
-        QXFILE* pFile = b_CheckOpen(channel, MASK_TEXT, ACC_OUTPUT);
-        CVaCopy args(ap);
-        CPrintOut out(pFile);
-        CMatPrintWalk walk(out);
-        b_WalkTypes(types, args.Get(), t_Pass::Output, b_kMatLetters, true, walk, pFile);
-        walk.Finish();
-    });
-}
-
-}  // namespace
 
 void MatPrint(char const* types, ...) {
     va_list ap;
     va_start(ap, types);
-    s_MatPrint(0, types, ap);
+    s_Print(0, types, ap, true);
     va_end(ap);
 }
 
 void MatPrint(int channel, char const* types, ...) {
     va_list ap;
     va_start(ap, types);
-    s_MatPrint(channel, types, ap);
+    s_Print(channel, types, ap, true);
     va_end(ap);
 }
 

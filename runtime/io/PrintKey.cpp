@@ -4,7 +4,6 @@
 // buffer is zero-filled and the driver stores the record. A record held by
 // another program is waited for like WRITE KEY (1024 past the OPTION LOCK
 // limit) rather than dropped.
-#include "runtime/io/MatPrint.h"
 #include "runtime/io/PrintWalk.h"
 
 #include <velbra/FileApi.h>
@@ -26,15 +25,7 @@ void s_PrintKey(int channel, int iMask, TSetKey&& setKey, bool bMat, char const*
         setKey(pFile);
         CVaCopy args(ap);
         CPrintOut out(pFile, true);
-        if (bMat) {
-            CMatPrintWalk walk(out);
-            b_WalkTypes(types, args.Get(), t_Pass::Output, b_kMatLetters, true, walk, pFile);
-            walk.Finish();
-        } else {
-            CPrintWalk walk(out, types);
-            b_WalkTypes(types, args.Get(), t_Pass::Output, b_kPrintLetters, false, walk, pFile);
-            walk.Finish();
-        }
+        b_PrintWalk(out, types, args.Get(), bMat);
         if (pFile->iWritePos < pFile->nBufferSize)
             std::memset(pFile->pRecord + pFile->iWritePos, 0,
                         static_cast<std::size_t>(pFile->nBufferSize - pFile->iWritePos));

@@ -33,4 +33,9 @@ private:
     bool m_bList = false;
 };
 
+// Runs the PRINT walk (or, bMat, the MAT PRINT walk) of types over the
+// arguments into out, ending with the statement's line state and a flush
+// point. PRINT with no items writes nothing and leaves the line as it was.
+void b_PrintWalk(CPrintOut& out, char const* types, va_list* pAp, bool bMat);
+
 }  // namespace morka

@@ -45,14 +45,3 @@ protected:
     bool m_bSavedThrow = false;
     char m_cSavedDecimal = '.';
 };
-
-// The error number a statement raised (the BASIC number under bThrow), or 0.
-template <class TFn>
-int b_Raised(TFn&& fn) {
-    try {
-        fn();
-    } catch (int n) {
-        return n;
-    }
-    return 0;
-}

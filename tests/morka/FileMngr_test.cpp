@@ -17,16 +17,6 @@ using namespace morka;
 
 namespace {
 
-template <class TFn>
-int s_Raised(TFn&& fn) {
-    try {
-        fn();
-    } catch (int n) {
-        return n;
-    }
-    return 0;
-}
-
 class Channels : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -43,18 +33,23 @@ protected:
     CTestDir m_dir;
 };
 
-// A process that is not this program: it opens the file itself and takes an
-// OFD lock, reports on the pipe and waits to be killed.
+// In a child process (not this program): opens the file itself and takes an
+// OFD lock on it; true when it got the lock.
+bool s_ChildLocks(char const* pszPath, bool bExclusive) {
+    int fd = open(pszPath, bExclusive ? O_RDWR : O_RDONLY);
+    struct flock fl {};
+    fl.l_type = bExclusive ? F_WRLCK : F_RDLCK;
+    fl.l_whence = SEEK_SET;
+    return fd >= 0 && fcntl(fd, F_OFD_SETLK, &fl) == 0;
+}
+
+// Another program holds the file until it is killed; -1 when it could not.
 pid_t s_HoldInChild(char const* pszPath, bool bExclusive) {
     int aPipe[2];
     if (pipe(aPipe) != 0) return -1;
     pid_t pid = fork();
     if (pid == 0) {
-        int fd = open(pszPath, bExclusive ? O_RDWR : O_RDONLY);
-        struct flock fl {};
-        fl.l_type = bExclusive ? F_WRLCK : F_RDLCK;
-        fl.l_whence = SEEK_SET;
-        char c = (fd >= 0 && fcntl(fd, F_OFD_SETLK, &fl) == 0) ? 'y' : 'n';
+        char c = s_ChildLocks(pszPath, bExclusive) ? 'y' : 'n';
         (void)!write(aPipe[1], &c, 1);
         for (;;) pause();
     }
@@ -70,16 +65,10 @@ pid_t s_HoldInChild(char const* pszPath, bool bExclusive) {
     return pid;
 }
 
-// Whether another process can take the lock now (0 yes, 1 no).
+// Whether another program can take the lock now (0 yes, 1 no).
 int s_TryInChild(char const* pszPath, bool bExclusive) {
     pid_t pid = fork();
-    if (pid == 0) {
-        int fd = open(pszPath, bExclusive ? O_RDWR : O_RDONLY);
-        struct flock fl {};
-        fl.l_type = bExclusive ? F_WRLCK : F_RDLCK;
-        fl.l_whence = SEEK_SET;
-        _exit(fd >= 0 && fcntl(fd, F_OFD_SETLK, &fl) == 0 ? 0 : 1);
-    }
+    if (pid == 0) _exit(s_ChildLocks(pszPath, bExclusive) ? 0 : 1);
     int iStatus = 0;
     waitpid(pid, &iStatus, 0);
     return WEXITSTATUS(iStatus);
@@ -98,20 +87,20 @@ void s_Write(int ch, char const* psz) {
 }  // namespace
 
 TEST_F(Channels, ChecksRaiseTheirOwnNumbers) {
-    EXPECT_EQ(s_Raised([] { t_CheckOpen(FileMngr.nChannels, 0, 1); }), 1053);
-    EXPECT_EQ(s_Raised([] { t_CheckOpen(-1, 0, 1); }), 1053);
-    EXPECT_EQ(s_Raised([] { t_CheckOpen(5, 0, 1); }), EBADF);
+    EXPECT_EQ(b_Raised([] { t_CheckOpen(FileMngr.nChannels, 0, 1); }), 1053);
+    EXPECT_EQ(b_Raised([] { t_CheckOpen(-1, 0, 1); }), 1053);
+    EXPECT_EQ(b_Raised([] { t_CheckOpen(5, 0, 1); }), EBADF);
     EXPECT_EQ(t_GetFile(5)->iErrno, EBADF);
     ASSERT_TRUE(t_Open(1, "out.txt", DEV_DISK, ORG_SEQUENTIAL, ACC_OUTPUT, 0));
     ASSERT_TRUE(t_Open(2, "app.txt", DEV_DISK, ORG_TEXT, ACC_APPEND, 0));
-    EXPECT_EQ(s_Raised([] { t_CheckOpen(1, MASK_STRING_KEY, ACC_OUTPUT); }), MORKA_EBADORG);
-    EXPECT_EQ(s_Raised([] { t_CheckOpen(1, MASK_TEXT, ACC_INPUT); }), MORKA_ENOTOPEN);
-    EXPECT_EQ(s_Raised([] { t_CheckOpen(2, MASK_TEXT, ACC_INPUT); }), MORKA_ENOTOPEN);
+    EXPECT_EQ(b_Raised([] { t_CheckOpen(1, MASK_STRING_KEY, ACC_OUTPUT); }), MORKA_EBADORG);
+    EXPECT_EQ(b_Raised([] { t_CheckOpen(1, MASK_TEXT, ACC_INPUT); }), MORKA_ENOTOPEN);
+    EXPECT_EQ(b_Raised([] { t_CheckOpen(2, MASK_TEXT, ACC_INPUT); }), MORKA_ENOTOPEN);
     EXPECT_EQ(t_CheckOpen(1, MASK_TEXT, ACC_OUTPUT), t_GetFile(1));
     EXPECT_EQ(t_CheckOpen(2, MASK_TEXT, ACC_OUTPUT), t_GetFile(2));
     EXPECT_EQ(t_CheckOpen(2, MASK_ANY, ACC_UPDATE), t_GetFile(2));
     EXPECT_EQ(t_CheckOpen(0, MASK_TEXT, ACC_INPUT), t_GetFile(0));
-    EXPECT_EQ(s_Raised([] { t_CheckFree(1); }), MORKA_EBUSY);
+    EXPECT_EQ(b_Raised([] { t_CheckFree(1); }), MORKA_EBUSY);
     EXPECT_EQ(t_NextFile(), 3);
 }
 
@@ -137,11 +126,11 @@ TEST_F(Channels, RefusedOpensLeaveTheChannelFreeAndNameTheFile) {
     };
     for (auto const& c : aCases) {
         SCOPED_TRACE(c.pszId);
-        EXPECT_EQ(s_Raised([&] { t_Open(3, c.pszName, c.iDevice, c.iOrg, c.iAccess, c.uFlags); }), c.iError);
+        EXPECT_EQ(b_Raised([&] { t_Open(3, c.pszName, c.iDevice, c.iOrg, c.iAccess, c.uFlags); }), c.iError);
         EXPECT_FALSE(t_GetFile(3)->bOpen);
         EXPECT_EQ(t_GetFile(3)->iErrno, c.iError);
     }
-    EXPECT_EQ(s_Raised([] { t_Open(3, "missing.dat", DEV_DISK, ORG_SEQUENTIAL, ACC_INPUT, 0); }), ENOENT);
+    EXPECT_EQ(b_Raised([] { t_Open(3, "missing.dat", DEV_DISK, ORG_SEQUENTIAL, ACC_INPUT, 0); }), ENOENT);
     EXPECT_EQ(t_sMorkaFname, CBString("missing.dat"));
     EXPECT_EQ(t_sLinuxFname, CBString("missing.dat"));
     EXPECT_EQ(access("new.dat", F_OK), -1) << "a refused open creates nothing";
@@ -239,7 +228,7 @@ TEST_F(Channels, LinesEndWithLfCrOrCrLfAndEofLooksAhead) {
 
 TEST_F(Channels, PrintersSpoolAndCountLinesAndPages) {
     setenv("b_prt1", (m_dir.Path() + "/p1.spool").c_str(), 1);
-    EXPECT_EQ(s_Raised([] { t_Open(1, "PRT1", DEV_PRINTER, ORG_SEQUENTIAL, ACC_INPUT, 0); }), MORKA_EBADDEVICE);
+    EXPECT_EQ(b_Raised([] { t_Open(1, "PRT1", DEV_PRINTER, ORG_SEQUENTIAL, ACC_INPUT, 0); }), MORKA_EBADDEVICE);
     ASSERT_TRUE(t_Open(1, "prt1", DEV_PRINTER, ORG_SEQUENTIAL, ACC_OUTPUT, 0));
     QXFILE* f = t_GetFile(1);
     EXPECT_EQ(f->iDriver, DRV_PRINTER);
@@ -263,14 +252,14 @@ TEST_F(Channels, AFailedWriteStaysWithTheChannel) {
     ASSERT_TRUE(t_Open(1, "@/dev/full", DEV_DISK, ORG_SEQUENTIAL, ACC_OUTPUT, 0));
     QXFILE* f = t_GetFile(1);
     s_Write(1, "x");
-    EXPECT_EQ(s_Raised([&] { t_Driver(f)->Flush(f, true); }), ENOSPC);
+    EXPECT_EQ(b_Raised([&] { t_Driver(f)->Flush(f, true); }), ENOSPC);
     EXPECT_EQ(f->iErrno, ENOSPC);
-    EXPECT_EQ(s_Raised([&] { t_Driver(f)->CheckError(f); }), ENOSPC);
-    EXPECT_EQ(s_Raised([] { t_Close(1); }), 0) << "reported once";
+    EXPECT_EQ(b_Raised([&] { t_Driver(f)->CheckError(f); }), ENOSPC);
+    EXPECT_EQ(b_Raised([] { t_Close(1); }), 0) << "reported once";
     EXPECT_FALSE(f->bOpen);
 
     ASSERT_TRUE(t_Open(1, "@/dev/full", DEV_DISK, ORG_SEQUENTIAL, ACC_OUTPUT, 0));
     s_Write(1, "y");
-    EXPECT_EQ(s_Raised([] { t_Close(1); }), ENOSPC) << "an unreported failure surfaces at close";
+    EXPECT_EQ(b_Raised([] { t_Close(1); }), ENOSPC) << "an unreported failure surfaces at close";
     EXPECT_FALSE(t_GetFile(1)->bOpen);
 }
