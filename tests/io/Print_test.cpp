@@ -170,3 +170,24 @@ TEST_F(PrintFile, ErrorsReachTheProgramAsBasicNumbers) {
     EXPECT_EQ(b_Raised([] { Print(1, "zp", "x", 2); }), 31) << "no space left";
     EXPECT_EQ(GetFile(1)->iErrno, 28);
 }
+
+TEST_F(PrintFile, MatPrintOfRecordArrays) {
+    long lSavedBase = b_lArrayBase;
+    b_lArrayBase = 0;
+    CInt32 aValues[4] = {0, 10, 20, 30};
+    // One field map per element (index 0 unused under base 0), a map stride apart.
+    CTypeMap aMaps[4][2];
+    for (int i = 0; i < 4; ++i) {
+        aMaps[i][0] = {'l', SCOPE_MEMBER_PUBLIC, nullptr, "v", &aValues[i], nullptr, nullptr, nullptr, nullptr, 0};
+        aMaps[i][1] = {0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0};
+    }
+    int nDims = 1, iDim1 = 4, iDim2 = 1;
+    CTypeMap entry = {'T', SCOPE_MEMBER_PUBLIC, "R", "a", nullptr, aMaps[0], &nDims, &iDim1, &iDim2,
+                      static_cast<int64_t>(sizeof aMaps[0])};
+    std::string sZones = " 10 " + std::string(17, ' ') + " 20 " + std::string(17, ' ') + " 30 " +
+                         std::string(17, ' ') + "\n";
+    EXPECT_EQ(Written(OPEN_EOL_LF, [&] { MatPrint(1, "T", &entry, 0, 0, 1); }), sZones);
+    EXPECT_EQ(Written(OPEN_EOL_LF, [&] { MatPrint(1, "T", &entry, 0, 0, 2); }), " 10 \n 20 \n 30 \n");
+    EXPECT_EQ(Written(OPEN_EOL_LF, [&] { MatPrint(1, "T", &entry, 2, 0, 0); }), " 10  20 \n");
+    b_lArrayBase = lSavedBase;
+}
