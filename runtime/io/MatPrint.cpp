@@ -1,10 +1,16 @@
 // MatPrint: arrays in PRINT. Record arrays are described by their type-map
 // entry: pSubMap is the first element's field map, the elements' maps follow
-// at nSize bytes, piDims/piDim1/piDim2 give the shape.
+// at nSize bytes, piDims/piDim1/piDim2 give the shape. The four array classes
+// are printed element by element through Cell; they join the build with
+// their header (velbra/Matrix.h), until then their letters are refused.
 #include "runtime/io/MatPrint.h"
 #include "runtime/io/PrintWalk.h"
 
 #include <morka/System.h>
+#if __has_include(<velbra/Matrix.h>)
+#include <velbra/Matrix.h>
+#define VELBRA_HAS_MATRIX 1
+#endif
 
 namespace morka {
 
@@ -34,6 +40,26 @@ void s_RecordArray(CPrintOut& out, CItem const& item) {
     }
 }
 
+#ifdef VELBRA_HAS_MATRIX
+// The elements of a numeric or string array, the operand's end between them.
+template <class TMatrix, class TPrint>
+void s_Array(CPrintOut& out, CItem const& item, TPrint&& print) {
+    auto* pArray = static_cast<TMatrix*>(item.pVar);
+    if (!pArray) return;
+    bool bTwo = pArray->nDims == 2;
+    int nRows = s_Limit(item.iRows, pArray->Ubound(1));
+    int nCols = bTwo ? s_Limit(item.iCols, pArray->Ubound(2)) : 1;
+    for (int i = 1; i <= nRows; ++i) {
+        for (int j = 1; j <= nCols; ++j) {
+            auto* pCell = pArray->Cell(i, bTwo ? j : static_cast<int>(b_lArrayBase));
+            if (!pCell) continue;
+            print(*pCell);
+            if (i < nRows || j < nCols) out.End(item.iEnd);
+        }
+    }
+}
+#endif
+
 }  // namespace
 
 void b_MatPrintItem(CPrintOut& out, CItem const& item, bool) {
@@ -42,6 +68,20 @@ void b_MatPrintItem(CPrintOut& out, CItem const& item, bool) {
     case 'T':
         s_RecordArray(out, item);
         break;
+#ifdef VELBRA_HAS_MATRIX
+    case 'D':
+        s_Array<CDfpMatrix>(out, item, [&](CDfp const& x) { out.Number(x.xValue); });
+        break;
+    case 'I':
+        s_Array<CInt16Matrix>(out, item, [&](CInt16 const& n) { out.Integer(n); });
+        break;
+    case 'L':
+        s_Array<CInt32Matrix>(out, item, [&](CInt32 const& n) { out.Integer(n); });
+        break;
+    case 'S':
+        s_Array<CBStringMatrix>(out, item, [&](CBString const& s) { out.Block(s.data(), s.length()); });
+        break;
+#endif
     default:
         out.File()->iErrno = MORKA_ETYPECODE;
         throw static_cast<int>(MORKA_ETYPECODE);

@@ -191,3 +191,27 @@ TEST_F(PrintFile, MatPrintOfRecordArrays) {
     EXPECT_EQ(Written(OPEN_EOL_LF, [&] { MatPrint(1, "T", &entry, 2, 0, 0); }), " 10  20 \n");
     b_lArrayBase = lSavedBase;
 }
+
+#if __has_include(<velbra/Matrix.h>)
+TEST_F(PrintFile, MatPrintOfArrays) {
+    long lSavedBase = b_lArrayBase;
+    b_lArrayBase = 1;
+    CDfpMatrix a(3, 0);
+    a(1, 1) = CDfp(1);
+    a(2, 1) = CDfp(2.5);
+    a(3, 1) = CDfp(-3);
+    EXPECT_EQ(Written(OPEN_EOL_LF, [&] { MatPrint(1, "D", &a, 0, 0, 1); }),
+              " 1 " + std::string(18, ' ') + " 2.5 " + std::string(16, ' ') + "-3 \n");
+    CInt32Matrix m(2, 3);
+    for (int i = 1; i <= 2; ++i)
+        for (int j = 1; j <= 3; ++j) m(i, j) = CInt32(i * 10 + j);
+    EXPECT_EQ(Written(OPEN_EOL_LF, [&] { MatPrint(1, "L", &m, 0, 0, 0); }), " 11  12  13  21  22  23 \n");
+    EXPECT_EQ(Written(OPEN_EOL_LF, [&] { MatPrint(1, "L", &m, 1, 2, 2); }), " 11 \n 12 \n");
+    CBStringMatrix s(2, 0);
+    s(1, 1) = CBString("a");
+    s(2, 1) = CBString("b");
+    EXPECT_EQ(Written(OPEN_EOL_LF, [&] { MatPrint(1, "SD", &s, 0, 0, 1, &a, 1, 0, 0); }),
+              "a" + std::string(20, ' ') + "b 1 \n");
+    b_lArrayBase = lSavedBase;
+}
+#endif
