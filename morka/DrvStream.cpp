@@ -97,6 +97,7 @@ bool CStreamDriver::OpenStream(QXFILE* pFile, int iOpenFlags, char const* pszMod
     }
     auto* pState = new CStreamState;
     pState->bRegular = S_ISREG(st.st_mode);
+    pState->bUpdate = pFile->eAccess == ACC_UPDATE;
     pState->tLastFlush = s_NowMs();
     pFile->pStream = f;
     pFile->pDriverState = pState;
@@ -127,11 +128,21 @@ void CStreamDriver::WriteFailed(QXFILE* pFile) {
     Raise(pFile, n);
 }
 
+void CStreamDriver::Turn(QXFILE* pFile, bool bWrite) {
+    CStreamState* pState = s_State(pFile);
+    if (!pState || !pState->bUpdate || pState->bWriting == bWrite) return;
+    // stdio wants a positioning call between output and input on one stream.
+    std::fseek(pFile->pStream, 0, SEEK_CUR);
+    pState->bWriting = bWrite;
+}
+
 void CStreamDriver::PutChar(QXFILE* pFile, int c) {
+    Turn(pFile, true);
     if (putc_unlocked(c, pFile->pStream) == EOF) WriteFailed(pFile);
 }
 
 void CStreamDriver::Write(QXFILE* pFile, char const* pBytes, std::size_t n) {
+    Turn(pFile, true);
     if (n && fwrite_unlocked(pBytes, 1, n, pFile->pStream) != n) WriteFailed(pFile);
 }
 
@@ -160,6 +171,7 @@ void CStreamDriver::CheckError(QXFILE* pFile) {
 }
 
 int CStreamDriver::GetChar(QXFILE* pFile) {
+    Turn(pFile, false);
     FILE* f = InStream(pFile);
     int c = f ? getc_unlocked(f) : EOF;
     if (c != EOF) return c;
@@ -171,11 +183,13 @@ int CStreamDriver::GetChar(QXFILE* pFile) {
 }
 
 void CStreamDriver::UngetChar(QXFILE* pFile, int c) {
+    Turn(pFile, false);
     FILE* f = InStream(pFile);
     if (f && c >= 0) ungetc(c & 0xFF, f);
 }
 
 std::size_t CStreamDriver::Read(QXFILE* pFile, void* pBytes, std::size_t n) {
+    Turn(pFile, false);
     FILE* f = InStream(pFile);
     if (!f) return 0;
     std::size_t nRead = fread_unlocked(pBytes, 1, n, f);
@@ -187,6 +201,7 @@ std::size_t CStreamDriver::Read(QXFILE* pFile, void* pBytes, std::size_t n) {
 }
 
 bool CStreamDriver::Eof(QXFILE* pFile) {
+    Turn(pFile, false);
     FILE* f = InStream(pFile);
     if (!f || !(pFile->eAccess & ACC_INPUT)) return pFile->bEndOfFile != 0;
     int c = getc_unlocked(f);
@@ -199,6 +214,7 @@ bool CStreamDriver::Eof(QXFILE* pFile) {
 }
 
 bool CStreamDriver::ReadLine(QXFILE* pFile) {
+    Turn(pFile, false);
     FILE* f = InStream(pFile);
     pFile->nRecordLen = 0;
     pFile->iReadPos = 0;

@@ -18,6 +18,8 @@ struct CStreamState {
     int64_t tLastFlush = 0;   // coarse monotonic time of the last write-back, ms
     bool bRegular = false;    // a regular file: flush points may be deferred
     int iError = 0;           // errno of the first failed write, kept for later checks
+    bool bUpdate = false;     // read and write on one stream (access 3)
+    bool bWriting = false;    // update: the last operation wrote
 };
 
 class CStreamDriver : public CDriver {
@@ -50,6 +52,8 @@ protected:
     bool OpenStream(QXFILE* pFile, int iOpenFlags, char const* pszMode, bool bExclusive, bool bTruncate);
     // Stores the errno of a failed write in the state and raises it.
     [[noreturn]] void WriteFailed(QXFILE* pFile);
+    // An update stream must be positioned between writing and reading.
+    static void Turn(QXFILE* pFile, bool bWrite);
 };
 
 }  // namespace morka

@@ -108,8 +108,12 @@ int NextFile() {
 
 int Class(char const* name) {
     switch (t_Device(name)) {
-    case DEV_TERMINAL:
-        return FileMngr.aFiles[0].iClass;
+    case DEV_TERMINAL: {
+        // The terminal may have changed its mode since the console opened.
+        QXFILE* pConsole = &FileMngr.aFiles[0];
+        t_Driver(pConsole)->Describe(pConsole, pConsole->sName);
+        return pConsole->iClass;
+    }
     case DEV_PRINTER: {
         QXFILE scratch;
         t_GetDriver(DRV_PRINTER)->Describe(&scratch, CBString(name));

@@ -263,3 +263,17 @@ TEST_F(Channels, AFailedWriteStaysWithTheChannel) {
     EXPECT_EQ(b_Raised([] { t_Close(1); }), ENOSPC) << "an unreported failure surfaces at close";
     EXPECT_FALSE(t_GetFile(1)->bOpen);
 }
+
+TEST_F(Channels, UpdateStreamsReadAndWriteInPlace) {
+    b_WriteFile("upd.txt", "xyz123");
+    ASSERT_TRUE(t_Open(1, "upd.txt", DEV_DISK, ORG_SEQUENTIAL, ACC_UPDATE, 0));
+    QXFILE* f = t_GetFile(1);
+    CDriver* d = t_Driver(f);
+    EXPECT_EQ(d->GetChar(f), 'x');
+    d->PutChar(f, 'Q');
+    EXPECT_EQ(d->GetChar(f), 'z');
+    EXPECT_FALSE(d->Eof(f));
+    s_Write(1, "!");
+    t_Close(1);
+    EXPECT_EQ(b_ReadFile("upd.txt"), "xQz!23");
+}
