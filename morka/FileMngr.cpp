@@ -6,7 +6,8 @@
 // record and lets the driver open the file; a failed or refused open leaves
 // the channel free. A carriage-control channel starts at the beginning of a
 // line (its first line's control character is read as such) and its pending
-// line end is written by CLOSE, so the file's last line is ended.
+// line end is written by CLOSE, so the file's last line is ended. Every
+// channel is flushed before the process forks.
 #include <morka/Driver.h>
 #include <morka/FileName.h>
 #include <morka/System.h>
@@ -14,6 +15,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <pthread.h>
 
 namespace morka {
 
@@ -43,9 +45,14 @@ unsigned s_Flags(unsigned flags) {
     return u;
 }
 
+// Output still buffered at a fork would be written twice, by both processes.
+void s_FlushBeforeFork() { t_FlushAll(); }
+
 }  // namespace
 
 void t_InitFiles() {
+    static bool s_bAtFork = pthread_atfork(s_FlushBeforeFork, nullptr, nullptr) == 0;
+    (void)s_bAtFork;
     if (!FileMngr.aFiles.empty()) {
         try {
             t_CloseAll();

@@ -277,3 +277,13 @@ TEST_F(Channels, UpdateStreamsReadAndWriteInPlace) {
     t_Close(1);
     EXPECT_EQ(b_ReadFile("upd.txt"), "xQz!23");
 }
+
+TEST_F(Channels, AForkDoesNotWriteBufferedOutputTwice) {
+    ASSERT_TRUE(t_Open(1, "once.txt", DEV_DISK, ORG_SEQUENTIAL, ACC_OUTPUT, 0));
+    s_Write(1, "once");
+    pid_t pid = fork();
+    if (pid == 0) std::exit(0);  // exit flushes every stdio stream of the child
+    waitpid(pid, nullptr, 0);
+    t_Close(1);
+    EXPECT_EQ(b_ReadFile("once.txt"), "once");
+}
