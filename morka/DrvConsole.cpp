@@ -23,7 +23,8 @@ public:
     bool Open(QXFILE* pFile) override {
         pFile->pStream = stdout;
         pFile->eInDevType = DEV_TERMINAL;
-        pFile->pDriverState = new CStreamState;
+        // Every console channel writes the one standard output: one state.
+        pFile->pDriverState = &m_state;
         t_SetRecordSize(pFile, s_kBufferSize);
         Describe(pFile, pFile->sName);
         return true;
@@ -32,7 +33,6 @@ public:
     void Close(QXFILE* pFile) override {
         if (pFile->pStream) std::fflush(pFile->pStream);
         pFile->pStream = nullptr;
-        delete static_cast<CStreamState*>(pFile->pDriverState);
         pFile->pDriverState = nullptr;
     }
 
@@ -58,6 +58,9 @@ public:
 
 protected:
     FILE* InStream(QXFILE*) override { return stdin; }
+
+private:
+    CStreamState m_state;
 };
 
 CConsoleDriver s_Console;

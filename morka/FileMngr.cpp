@@ -21,6 +21,13 @@ namespace morka {
 
 CFileMngr FileMngr;
 
+CFileMngr::~CFileMngr() {
+    for (QXFILE& f : aFiles) {
+        std::free(f.pRecord);
+        std::free(f.pKey);
+    }
+}
+
 namespace {
 
 void s_Reset(QXFILE* pFile) {

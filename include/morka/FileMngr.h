@@ -127,6 +127,12 @@ struct QXFILE {
 
 class CFileMngr {
 public:
+    CFileMngr() = default;
+    CFileMngr(CFileMngr const&) = delete;
+    CFileMngr& operator=(CFileMngr const&) = delete;
+    // Frees the buffers the channel records still hold.
+    ~CFileMngr();
+
     int nChannels = 258;            // OPEN accepts 0..nChannels-3
     int iLockMode = 0;              // OPTION LOCK: seconds to wait for a lock, 0 forever
     std::vector<QXFILE> aFiles;     // nChannels records, set up by t_InitFiles
