@@ -18,5 +18,6 @@
 #include <velbra/FileKey.h>
 #include <velbra/FormatG.h>
 #include <velbra/LockWait.h>
+#include <velbra/Matrix.h>
 #include <velbra/Print.h>
 #include <velbra/PrintOut.h>

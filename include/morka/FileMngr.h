@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <vector>
 #include <morka/CBString.h>
+#include <morka/Console.h>
 
 namespace morka {
 
@@ -136,6 +137,7 @@ public:
     int nChannels = 258;            // OPEN accepts 0..nChannels-3
     int iLockMode = 0;              // OPTION LOCK: seconds to wait for a lock, 0 forever
     std::vector<QXFILE> aFiles;     // nChannels records, set up by t_InitFiles
+    CConsole Console;               // keys given back to the console
 };
 extern CFileMngr FileMngr;
 

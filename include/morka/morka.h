@@ -3,6 +3,7 @@
 
 #include <morka/CBString.h>
 #include <morka/Charset.h>
+#include <morka/Console.h>
 #include <morka/Driver.h>
 #include <morka/FileLock.h>
 #include <morka/FileMngr.h>
@@ -11,3 +12,4 @@
 #include <morka/Settings.h>
 #include <morka/System.h>
 #include <morka/Term.h>
+#include <morka/TermKeys.h>

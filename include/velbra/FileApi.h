@@ -53,8 +53,8 @@ int Eof(int channel);
 // POS: the print column (0 at line start) of an open sequential channel with
 // output access; 0 otherwise.
 int Pos(int channel);
-// LINE / PAGE: on the console when it is a terminal the terminal's line /
-// page minus 1; on a printer channel its line / page counter minus 1; else 0.
+// LINE / PAGE: on a printer channel its line / page counter minus 1; LINE
+// of the console on a terminal the cursor's row from 0; else 0.
 int Line(int channel);
 int Page(int channel);
 // UNLOCK: releases the record lock of a channel with output access; other

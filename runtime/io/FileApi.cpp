@@ -1,7 +1,8 @@
 // FileApi: the channel check shared by every statement on a channel, the
 // channel functions (EOF, POS, LINE, PAGE, the file queries, NextFile, Class)
 // and Printf. The queries answer 0 or "" instead of raising for channels
-// out of range or not in use.
+// out of range or not in use. LINE of the console on a terminal is the
+// cursor's row (counted from 0) of the active window; PAGE there is 0.
 #include <velbra/FileApi.h>
 #include <velbra/TypeBase.h>
 #include <morka/morka.h>
@@ -59,18 +60,22 @@ int Pos(int channel) {
     return pFile->iWritePos;
 }
 
-// LINE and PAGE: the terminal's counter on the console, a printer's own.
-static int s_Counter(int channel, int (*pfnTerm)(), int QXFILE::*pCounter) {
+int Line(int channel) {
     QXFILE* pFile = s_Query(channel);
     if (!pFile) return 0;
-    if (channel == 0 && isatty(pFile)) return pfnTerm() - 1;
-    if (pFile->eDevType == DEV_PRINTER) return pFile->*pCounter - 1;
-    return 0;
+    if (channel == 0 && isatty(pFile)) {
+        int iRow = 0, iColumn = 0, iShape = 0;
+        TermGetCursor(iRow, iColumn, iShape);
+        return iRow;
+    }
+    return pFile->eDevType == DEV_PRINTER ? pFile->iPrtLine - 1 : 0;
 }
 
-int Line(int channel) { return s_Counter(channel, TermLine, &QXFILE::iPrtLine); }
-
-int Page(int channel) { return s_Counter(channel, TermPage, &QXFILE::iPrtPage); }
+// The terminal shows one page: its page number is always the first.
+int Page(int channel) {
+    QXFILE* pFile = s_Query(channel);
+    return pFile && pFile->eDevType == DEV_PRINTER ? pFile->iPrtPage - 1 : 0;
+}
 
 void Unlock(int channel) {
     b_StatementFrame(channel, [&] {

@@ -59,7 +59,9 @@ void CloseAll() {
 void Wait(int channel) {
     b_StatementFrame(channel, [&] {
         QXFILE* pFile = b_CheckOpen(channel, MASK_TEXT, ACC_INPUT);
-        if (pFile->eInDevType == DEV_TERMINAL && ::isatty(STDIN_FILENO)) {
+        bool bStacked = t_StackReady();
+        if (pFile->iDriver == DRV_CONSOLE && bStacked) return;
+        if (pFile->eInDevType == DEV_TERMINAL && (::isatty(STDIN_FILENO) || bStacked)) {
             b_ConWait(false);
             return;
         }
@@ -79,7 +81,7 @@ void Wait(int channel) {
 
 void Wait() {
     b_CheckAll();
-    if (!::isatty(STDIN_FILENO)) return;
+    if (FileMngr.aFiles[0].eInDevType != DEV_TERMINAL || (!::isatty(STDIN_FILENO) && !t_StackReady())) return;
     b_ConWait(true);
 }
 

@@ -1,16 +1,12 @@
 // MatPrint: arrays in PRINT. Record arrays are described by their type-map
 // entry: pSubMap is the first element's field map, the elements' maps follow
 // at nSize bytes, piDims/piDim1/piDim2 give the shape. The four array classes
-// are printed element by element through Cell; they join the build with
-// their header (velbra/Matrix.h), until then their letters are refused.
+// are printed element by element through Cell.
 #include "runtime/io/MatPrint.h"
 #include "runtime/io/PrintWalk.h"
 
-#include <morka/System.h>
-#if __has_include(<velbra/Matrix.h>)
 #include <velbra/Matrix.h>
-#define VELBRA_HAS_MATRIX 1
-#endif
+#include <morka/System.h>
 
 namespace morka {
 
@@ -40,7 +36,6 @@ void s_RecordArray(CPrintOut& out, CItem const& item) {
     }
 }
 
-#ifdef VELBRA_HAS_MATRIX
 // The elements of a numeric or string array, the operand's end between them.
 template <class TMatrix, class TPrint>
 void s_Array(CPrintOut& out, CItem const& item, TPrint&& print) {
@@ -58,7 +53,6 @@ void s_Array(CPrintOut& out, CItem const& item, TPrint&& print) {
         }
     }
 }
-#endif
 
 }  // namespace
 
@@ -68,7 +62,6 @@ void b_MatPrintItem(CPrintOut& out, CItem const& item, bool) {
     case 'T':
         s_RecordArray(out, item);
         break;
-#ifdef VELBRA_HAS_MATRIX
     case 'D':
         s_Array<CDfpMatrix>(out, item, [&](CDfp const& x) { out.Number(x.xValue); });
         break;
@@ -81,7 +74,6 @@ void b_MatPrintItem(CPrintOut& out, CItem const& item, bool) {
     case 'S':
         s_Array<CBStringMatrix>(out, item, [&](CBString const& s) { out.Block(s.data(), s.length()); });
         break;
-#endif
     default:
         out.File()->iErrno = MORKA_ETYPECODE;
         throw static_cast<int>(MORKA_ETYPECODE);

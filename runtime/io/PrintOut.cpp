@@ -29,6 +29,13 @@ bool s_NeedsQuotes(char const* p, int n, char cSep) {
     return false;
 }
 
+// The cursor column of the terminal (0-based).
+int s_TermColumn() {
+    int iRow = 0, iColumn = 0, iShape = 0;
+    TermGetCursor(iRow, iColumn, iShape);
+    return iColumn;
+}
+
 }  // namespace
 
 CPrintOut::CPrintOut(QXFILE* pFile, bool bRecord) : m_pFile(pFile), m_pDriver(t_DriverOut(pFile)) {
@@ -151,10 +158,7 @@ void CPrintOut::Block(char const* pText, int nLen) {
         if (bQuote) TermPut('"');
         TermWrite(pText, nLen);
         if (bQuote) TermPut('"');
-        int iCR = -1;
-        for (int i = 0; i < nLen; ++i)
-            if (pText[i] == '\r') iCR = i;
-        f->iWritePos = iCR < 0 ? f->iWritePos + nLen + (bQuote ? 2 : 0) : nLen - iCR - 1 + (bQuote ? 1 : 0);
+        f->iWritePos = s_TermColumn();
         return;
     }
     char const* p = pText;
@@ -192,10 +196,9 @@ void CPrintOut::Integer(int n) {
 void CPrintOut::End(int e) {
     QXFILE* f = m_pFile;
     if (e == 1) {
-        int iZone = (f->iWritePos / b_kZoneWidth + 1) * b_kZoneWidth;
         if (m_eTarget == t_Target::Terminal) {
-            TermTab(iZone);
-            f->iWritePos = iZone;
+            TermTab((s_TermColumn() / b_kZoneWidth + 1) * b_kZoneWidth);
+            f->iWritePos = s_TermColumn();
             return;
         }
         if (QuoteMode()) {
@@ -238,7 +241,7 @@ void CPrintOut::Tab(int iColumn) {
     QXFILE* f = m_pFile;
     if (m_eTarget == t_Target::Terminal) {
         TermTab(iColumn);
-        if (f->iWritePos < iColumn) f->iWritePos = iColumn;
+        f->iWritePos = s_TermColumn();
         return;
     }
     while (f->iWritePos < iColumn) {

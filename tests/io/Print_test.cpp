@@ -192,7 +192,6 @@ TEST_F(PrintFile, MatPrintOfRecordArrays) {
     b_lArrayBase = lSavedBase;
 }
 
-#if __has_include(<velbra/Matrix.h>)
 TEST_F(PrintFile, MatPrintOfArrays) {
     long lSavedBase = b_lArrayBase;
     b_lArrayBase = 1;
@@ -214,4 +213,3 @@ TEST_F(PrintFile, MatPrintOfArrays) {
               "a" + std::string(20, ' ') + "b 1 \n");
     b_lArrayBase = lSavedBase;
 }
-#endif
