@@ -80,6 +80,7 @@ private:
     QXFILE* m_pFile;
     CDriver* m_pDriver;
     t_Target m_eTarget;
+    bool m_bDirty = false;  // written to the stream since the last flush point
 };
 
 }  // namespace morka

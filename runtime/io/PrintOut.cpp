@@ -57,6 +57,7 @@ void CPrintOut::Emit(char const* pBytes, int n) {
         break;
     case t_Target::Stream:
         m_pDriver->Write(m_pFile, pBytes, static_cast<std::size_t>(n));
+        m_bDirty = true;
         break;
     case t_Target::Record: {
         QXFILE* f = m_pFile;
@@ -256,14 +257,18 @@ void CPrintOut::PutChar(int c) {
         return;
     }
     int oc = t_chrconvout(m_pFile, c & 0xFF);
-    if (oc >= 0) m_pDriver->PutChar(m_pFile, oc);
+    if (oc < 0) return;
+    m_pDriver->PutChar(m_pFile, oc);
+    m_bDirty = true;
 }
 
 void CPrintOut::Flush() {
-    if (m_eTarget == t_Target::Terminal)
+    if (m_eTarget == t_Target::Terminal) {
         TermRefresh();
-    else if (m_eTarget == t_Target::Stream)
+    } else if (m_eTarget == t_Target::Stream && m_bDirty) {
+        m_bDirty = false;
         m_pDriver->Flush(m_pFile, false);
+    }
 }
 
 void CPrintOut::CheckError() {
