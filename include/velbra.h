@@ -15,7 +15,12 @@
 #include <velbra/Hooks.h>
 #include <velbra/Debug.h>
 #include <velbra/FileApi.h>
+#include <velbra/FileKey.h>
+#include <velbra/FormatG.h>
+#include <velbra/LockWait.h>
 #include <velbra/Matrix.h>
+#include <velbra/Print.h>
+#include <velbra/PrintOut.h>
 #include <velbra/RealMath.h>
 #include <velbra/FuncStr.h>
 #include <velbra/FuncNum.h>

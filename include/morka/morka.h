@@ -4,7 +4,11 @@
 #include <morka/CBString.h>
 #include <morka/Charset.h>
 #include <morka/Console.h>
+#include <morka/Driver.h>
+#include <morka/FileLock.h>
 #include <morka/FileMngr.h>
+#include <morka/FileName.h>
+#include <morka/FileOps.h>
 #include <morka/Settings.h>
 #include <morka/System.h>
 #include <morka/Term.h>
