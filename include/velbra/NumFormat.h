@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <morka/CBString.h>
 #include <velbra/Flavour.h>
+#include <velbra/NumClasses.h>
 #include <velbra/UsingFormat.h>
 
 namespace morka {
@@ -31,5 +32,28 @@ CBString Format(dfp_t x, char const* pszPicture);
 CBString Format(dfp_t x, CBString const& sPicture);
 CBString Format(int n, char const* pszPicture);
 CBString Format(int n, CBString const& sPicture);
+
+// PRINT USING: the picture walked over the operands of types ('d' 'i' 'l' 's'
+// 'z', 'r' an io list, 'p' the print end) on the terminal or a text channel
+// (mask 0x110, output). Numeric fields go through the formatter; '!', '\''
+// with L R C E, a lone '\'' and \...\ are string fields; other characters
+// are copied. Every piece is written as a PRINT block with quote mode off.
+// The picture starts again on a new line while operands remain; the walk
+// stops where a field finds none. The statement ends as PRINT does. Errors go
+// to b_ErrorHandler with the channel (a true answer repeats the statement);
+// another letter raises 1030.
+void PrintUsing(char const* picture, char const* types, ...);
+void PrintUsing(CBString const* picture, char const* types, ...);
+void PrintUsing(int channel, char const* picture, char const* types, ...);
+void PrintUsing(int channel, CBString const* picture, char const* types, ...);
+// PRINT KEY USING: the same into the record buffer of a keyed channel, stored
+// under the key as PRINT KEY stores it (record numbers: mask 0x1208; string
+// keys: mask 0x806, a key longer than the file's keys raises 1029).
+void PrintKeyUsing(int channel, CInt32 key, char const* picture, char const* types, ...);
+void PrintKeyUsing(int channel, CInt32 key, CBString const* picture, char const* types, ...);
+void PrintKeyUsing(int channel, char const* key, char const* picture, char const* types, ...);
+void PrintKeyUsing(int channel, char const* key, CBString const* picture, char const* types, ...);
+void PrintKeyUsing(int channel, CBString const* key, char const* picture, char const* types, ...);
+void PrintKeyUsing(int channel, CBString const* key, CBString const* picture, char const* types, ...);
 
 }  // namespace morka

@@ -9,8 +9,8 @@
 #include "UsingWalk.h"
 
 #include <velbra/NumFormat.h>
+#include <velbra/PrintOut.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -148,16 +148,10 @@ void b_UsingWalk(char const* pszPicture, CUsingValue const* aValues, std::size_t
 }
 
 std::string b_UsingMismatch(CUsingValue const& value) {
-    std::string r = "% ";
-    if (value.cType == 'd') {
-        r += b_PrintDecimal(value.x < 0 ? "%.14G" : " %.13G", value.x).str();
-    } else {
-        char aBuf[32];
-        std::snprintf(aBuf, sizeof aBuf, value.n < 0 ? "%ld" : " %ld", value.n);
-        r += aBuf;
-    }
-    r += ' ';
-    return r;
+    char aBuf[64];
+    int n = value.cType == 'd' ? b_PrintNumberText(aBuf, value.x, false)
+                               : b_PrintIntegerText(aBuf, static_cast<int>(value.n), false);
+    return "% " + std::string(aBuf, static_cast<std::size_t>(n));
 }
 
 }  // namespace morka

@@ -12,6 +12,8 @@
 
 namespace morka {
 
+struct QXFILE;
+
 // One operand: 'd' (x), 'i' or 'l' (n), 's' or 'z' (sText).
 struct CUsingValue {
     char cType = 0;
@@ -36,13 +38,15 @@ void b_UsingWalk(char const* pszPicture, CUsingValue const* aValues, std::size_t
 
 // Collects the operands of a PRINT USING statement from its type-code
 // letters (d i l s z, r an IoList, p the print end) into *paValues and the
-// print end into *piEnd (0 when the statement has none). A 'd' reached
+// print end into *piEnd (-1 when the statement has none). A 'd' reached
 // through an IoList whose value is the largest finite real counts as 0.
 // Raises 1030 for any other letter.
-void b_CollectUsing(char const* pszTypes, va_list* pAp, std::vector<CUsingValue>* paValues, int* piEnd);
+// pFile (when given) receives iErrno before 1030 is raised.
+void b_CollectUsing(char const* pszTypes, va_list* pAp, std::vector<CUsingValue>* paValues, int* piEnd,
+                    QXFILE* pFile = nullptr);
 
 // The mismatch marker of a number in a string field: "% " and the number as
-// PRINT writes it (a leading blank when not negative, a trailing blank).
+// PRINT writes it outside quote mode (b_PrintNumberText, b_PrintIntegerText).
 std::string b_UsingMismatch(CUsingValue const& value);
 
 }  // namespace morka

@@ -2,57 +2,15 @@
 // driver of the test's own that keeps the records it is given; and the key
 // setting that every keyed statement runs first.
 #include "io/IoFixture.h"
+#include "io/MemoryKeyed.h"
 
 #include <cstring>
-#include <map>
 
 using namespace morka;
 
 namespace {
 
-// Keeps records in memory; its first nHeld writes answer "held by another
-// program".
-class CMemoryKeyed : public CDriver {
-public:
-    std::map<std::string, std::string> aRecords;
-    int nHeld = 0;
-    int nWrites = 0;
-
-    bool Open(QXFILE* pFile) override {
-        t_SetRecordSize(pFile, 48);
-        t_SetKeyLen(pFile, 6);
-        return true;
-    }
-    void Close(QXFILE*) override {}
-    bool WriteRecord(QXFILE* pFile) override {
-        ++nWrites;
-        if (nHeld > 0) {
-            --nHeld;
-            return false;
-        }
-        std::string sKey = (pFile->eOrg & MASK_NUMBER_KEY) ? "#" + std::to_string(pFile->iRecord)
-                                                           : std::string(pFile->pKey);
-        aRecords[sKey].assign(reinterpret_cast<char*>(pFile->pRecord), static_cast<std::size_t>(pFile->nBufferSize));
-        return true;
-    }
-};
-
-class PrintKeyed : public CIoTest {
-protected:
-    void SetUp() override {
-        CIoTest::SetUp();
-        t_SetDriver(DRV_KEYED, &m_driver);
-        t_SetDriver(DRV_DIRECT, &m_driver);
-        Open(1, "keys.dat", ORG_KEYED, ACC_UPDATE, 0);
-        Open(2, "numbers.dat", ORG_DIRECT, ACC_UPDATE, 0);
-    }
-    void TearDown() override {
-        CIoTest::TearDown();
-        t_SetDriver(DRV_KEYED, nullptr);
-        t_SetDriver(DRV_DIRECT, nullptr);
-    }
-    CMemoryKeyed m_driver;
-};
+class PrintKeyed : public CKeyedIoTest {};
 
 std::string s_Record(std::string sText) {
     sText.resize(48, '\0');

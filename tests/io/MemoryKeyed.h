@@ -1,0 +1,58 @@
+// MemoryKeyed: a keyed driver for tests that keeps the records it is given
+// in memory (48-byte records, 6-byte keys), keyed by the string key or by
+// "#" and the record number, and a fixture with two channels on it.
+#pragma once
+
+#include "io/IoFixture.h"
+
+#include <velbra.h>
+#include <morka/Driver.h>
+
+#include <map>
+#include <string>
+
+// Keeps records in memory; its first nHeld writes answer "held by another
+// program".
+class CMemoryKeyed : public morka::CDriver {
+public:
+    std::map<std::string, std::string> aRecords;
+    int nHeld = 0;
+    int nWrites = 0;
+
+    bool Open(morka::QXFILE* pFile) override {
+        morka::t_SetRecordSize(pFile, 48);
+        morka::t_SetKeyLen(pFile, 6);
+        return true;
+    }
+    void Close(morka::QXFILE*) override {}
+    bool WriteRecord(morka::QXFILE* pFile) override {
+        ++nWrites;
+        if (nHeld > 0) {
+            --nHeld;
+            return false;
+        }
+        std::string sKey = (pFile->eOrg & morka::MASK_NUMBER_KEY) ? "#" + std::to_string(pFile->iRecord)
+                                                           : std::string(pFile->pKey);
+        aRecords[sKey].assign(reinterpret_cast<char*>(pFile->pRecord), static_cast<std::size_t>(pFile->nBufferSize));
+        return true;
+    }
+};
+
+// Channel 1 a string-keyed file, channel 2 a record-number file, both on
+// the memory driver.
+class CKeyedIoTest : public CIoTest {
+protected:
+    void SetUp() override {
+        CIoTest::SetUp();
+        morka::t_SetDriver(morka::DRV_KEYED, &m_driver);
+        morka::t_SetDriver(morka::DRV_DIRECT, &m_driver);
+        morka::Open(1, "keys.dat", morka::ORG_KEYED, morka::ACC_UPDATE, 0);
+        morka::Open(2, "numbers.dat", morka::ORG_DIRECT, morka::ACC_UPDATE, 0);
+    }
+    void TearDown() override {
+        CIoTest::TearDown();
+        morka::t_SetDriver(morka::DRV_KEYED, nullptr);
+        morka::t_SetDriver(morka::DRV_DIRECT, nullptr);
+    }
+    CMemoryKeyed m_driver;
+};
