@@ -12,11 +12,6 @@ namespace {
 class PrintUsingFile : public CIoTest {};
 class PrintKeyUsingRecords : public CKeyedIoTest {};
 
-std::string s_Record(std::string sText) {
-    sText.resize(48, '\0');
-    return sText;
-}
-
 }  // namespace
 
 TEST_F(PrintUsingFile, PicturesOnATextFile) {
@@ -75,16 +70,16 @@ TEST_F(PrintUsingFile, ChannelErrors) {
 TEST_F(PrintKeyUsingRecords, RecordsStoredUnderTheirKeys) {
     CBString sKey("k2"), sPicture("<###>");   // "###>" is a field with the > sign
     PrintKeyUsing(1, "k1", "##.## x", "dp", X("3.14159"), 2);
-    EXPECT_EQ(m_driver.aRecords["k1"], s_Record(" 3.14 x\r"));
+    EXPECT_EQ(m_driver.aRecords["k1"], b_Record(" 3.14 x\r"));
     PrintKeyUsing(1, &sKey, &sPicture, "i", 42);
-    EXPECT_EQ(m_driver.aRecords["k2"], s_Record("< 42 "));
+    EXPECT_EQ(m_driver.aRecords["k2"], b_Record("< 42 "));
     PrintKeyUsing(2, CInt32(7), "'RRR", "z", "ab");
-    EXPECT_EQ(m_driver.aRecords["#7"], s_Record("  ab"));
+    EXPECT_EQ(m_driver.aRecords["#7"], b_Record("  ab"));
     PrintKeyUsing(2, CInt32(8), &sPicture, "ip", -5, 0);
-    EXPECT_EQ(m_driver.aRecords["#8"], s_Record("< <5>"));
+    EXPECT_EQ(m_driver.aRecords["#8"], b_Record("< <5>"));
     PrintKeyUsing(1, "k3", &sPicture, "ip", 1, 0);
     PrintKeyUsing(1, &sKey, "#", "i", 9);
-    EXPECT_EQ(m_driver.aRecords["k2"], s_Record("9"));
+    EXPECT_EQ(m_driver.aRecords["k2"], b_Record("9"));
     EXPECT_EQ(b_Raised([] { PrintKeyUsing(1, "abcdefg", "#", "i", 1); }), 34) << "key too long";
     EXPECT_EQ(b_Raised([] { PrintKeyUsing(2, CInt32(1), "#", "s", nullptr); }), 0) << "a null string prints nothing";
 }

@@ -38,6 +38,12 @@ public:
     }
 };
 
+// A record as the memory driver keeps it: the text, zero-filled to 48 bytes.
+inline std::string b_Record(std::string sText) {
+    sText.resize(48, '\0');
+    return sText;
+}
+
 // Channel 1 a string-keyed file, channel 2 a record-number file, both on
 // the memory driver.
 class CKeyedIoTest : public CIoTest {

@@ -12,11 +12,6 @@ namespace {
 
 class PrintKeyed : public CKeyedIoTest {};
 
-std::string s_Record(std::string sText) {
-    sText.resize(48, '\0');
-    return sText;
-}
-
 }  // namespace
 
 TEST_F(PrintKeyed, TheRecordIsRenderedIntoTheBufferAndStored) {
@@ -24,20 +19,20 @@ TEST_F(PrintKeyed, TheRecordIsRenderedIntoTheBufferAndStored) {
     PrintKey(1, &sKey, "ipzp", 5, 1, "x", 2);
     QXFILE* f = GetFile(1);
     // Zone end pads to 21; the CR line end of the default style; one zero byte.
-    EXPECT_EQ(m_driver.aRecords["k1"], s_Record(" 5 " + std::string(18, ' ') + "x\r"));
+    EXPECT_EQ(m_driver.aRecords["k1"], b_Record(" 5 " + std::string(18, ' ') + "x\r"));
     EXPECT_EQ(f->nRecordLen, 24);
     EXPECT_EQ(std::string(f->pKey, 7), std::string("k1\0\0\0\0\0", 7));
 
     PrintKey(1, "abcdef", "z", "exact");
-    EXPECT_EQ(m_driver.aRecords["abcdef"], s_Record("exact"));
+    EXPECT_EQ(m_driver.aRecords["abcdef"], b_Record("exact"));
     EXPECT_EQ(f->pKey[6], 0);
 
     PrintKey(2, CInt32(7), "dp", static_cast<dfp_t>(1.5), 2);
-    EXPECT_EQ(m_driver.aRecords["#7"], s_Record(" 1.5 \r"));
+    EXPECT_EQ(m_driver.aRecords["#7"], b_Record(" 1.5 \r"));
 
     // The buffer is rewritten from the start for the next record.
     PrintKey(2, CInt32(0), "z", "b");
-    EXPECT_EQ(m_driver.aRecords["#0"], s_Record("b"));
+    EXPECT_EQ(m_driver.aRecords["#0"], b_Record("b"));
 }
 
 TEST_F(PrintKeyed, KeyErrorsAndAFullBufferStoreNothing) {
@@ -57,7 +52,7 @@ TEST_F(PrintKeyed, AHeldRecordIsWaitedFor) {
     m_driver.nHeld = 1;
     PrintKey(1, "w", "z", "after");
     EXPECT_EQ(m_driver.nWrites, 2);
-    EXPECT_EQ(m_driver.aRecords["w"], s_Record("after"));
+    EXPECT_EQ(m_driver.aRecords["w"], b_Record("after"));
 }
 
 TEST_F(PrintKeyed, StreamRecordBuffersGrow) {
