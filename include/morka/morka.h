@@ -2,8 +2,13 @@
 #pragma once
 
 #include <morka/CBString.h>
+#include <morka/CharClass.h>
 #include <morka/Charset.h>
+#include <morka/CharsetConv.h>
 #include <morka/FileMngr.h>
+#include <morka/FnSym.h>
+#include <morka/Lang.h>
 #include <morka/Settings.h>
+#include <morka/StrMatch.h>
 #include <morka/System.h>
 #include <morka/Term.h>
