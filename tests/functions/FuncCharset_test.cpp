@@ -4,20 +4,10 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include "../CharsetGuard.h"
+
 using namespace morka;
 
-namespace {
-
-class CCharsetGuard {
-public:
-    explicit CCharsetGuard(int iCharset) : m_iSaved(Morka.iCharset) { Morka.iCharset = iCharset; }
-    ~CCharsetGuard() { Morka.iCharset = m_iSaved; }
-
-private:
-    int m_iSaved;
-};
-
-}  // namespace
 
 TEST(FuncCharset, EachFunctionUsesTheActiveSet) {
     // "Àé" in MORKA is 128 201; "é" in Zezir is 201 too, and Zezir lacks À.

@@ -5,21 +5,10 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
+#include "../CharsetGuard.h"
+
 using namespace morka;
 
-namespace {
-
-// Sets iCharset for one test and restores it.
-class CCharsetGuard {
-public:
-    explicit CCharsetGuard(int iCharset) : m_iSaved(Morka.iCharset) { Morka.iCharset = iCharset; }
-    ~CCharsetGuard() { Morka.iCharset = m_iSaved; }
-
-private:
-    int m_iSaved;
-};
-
-}  // namespace
 
 TEST(CharClass, ClassesAndCaseOfBothSets) {
     // flags: a alpha, d digit, l lower, u upper, s space, p print, y symbol.
