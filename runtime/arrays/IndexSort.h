@@ -71,12 +71,12 @@ void b_SortExit(TIndex* pIndex, int n) {
     for (int i = 0; i < n; ++i) pIndex[i] = TIndex(b_IndexPosition(pIndex[i]) + 1);
 }
 
+// The sort step: publishes the keys and sorts the n index elements from
+// pFirst on.
 template <class TIndex, class TKey>
-void b_IndexSort(TIndex* pIndex, int nIndexCount, TKey const* pKeys, int nKeyCount, int nMaxPosition) {
-    int n = b_SortInit(pIndex, nIndexCount, nKeyCount, nMaxPosition);
+void b_SortRun(TIndex* pFirst, int n, TKey const* pKeys) {
     b_pSortKeys<TIndex, TKey> = pKeys;
-    if (n > 1) std::qsort(pIndex + (b_lArrayBase == 0 ? 1 : 0), static_cast<std::size_t>(n), sizeof(TIndex), b_CompareKeyVec<TIndex, TKey>);
-    b_SortExit(pIndex, n);
+    if (n > 1) std::qsort(pFirst, static_cast<std::size_t>(n), sizeof(TIndex), b_CompareKeyVec<TIndex, TKey>);
 }
 
 }  // namespace morka
