@@ -3,6 +3,7 @@
 // keys, and of an index by the same keys: compare the "per_key" columns.
 #if __has_include(<velbra/Matrix.h>)
 #include <velbra.h>
+#include <velbra/Matrix.h>
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

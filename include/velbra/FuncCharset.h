@@ -33,4 +33,11 @@ CBString FromZezir(char const* psz);
 CBString ToMorka(char const* psz);
 CBString FromMorka(char const* psz);
 
+// File names: VirtualFile gives the system's form of a Linux path
+// (t_linux_fn_2_morka_fn(name, 0)), LinuxFile the Linux path of a name in the
+// system's form (t_morka_fn_2_linux_fn(name); empty when the name is
+// malformed or names no file). A null name gives an empty string.
+CBString VirtualFile(char const* name);
+CBString LinuxFile(char const* name);
+
 }  // namespace morka

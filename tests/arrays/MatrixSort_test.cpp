@@ -2,6 +2,7 @@
 // stability, index and key arrays of different sizes, the 16-bit limit.
 #if __has_include(<velbra/Matrix.h>)
 #include <velbra.h>
+#include <velbra/Matrix.h>
 
 #include <cmath>
 #include <gtest/gtest.h>
