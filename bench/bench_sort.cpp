@@ -51,21 +51,17 @@ void s_IndexSort(benchmark::State& state, TKeys& keys) {
     s_PerKey(state);
 }
 
-void BM_IndexSort_NumberKeys_Int32Index(benchmark::State& state) {
+template <class TIndex>
+void s_IndexSortNumbers(benchmark::State& state) {
     auto a = s_RandomNumbers();
     b_lArrayBase = 1;
     CDfpMatrix keys(KEYS, 0);
     for (int i = 0; i < KEYS; ++i) keys.pData[i] = CDfp(a[static_cast<std::size_t>(i)]);
-    s_IndexSort<CInt32Matrix>(state, keys);
+    s_IndexSort<TIndex>(state, keys);
 }
 
-void BM_IndexSort_NumberKeys_NumberIndex(benchmark::State& state) {
-    auto a = s_RandomNumbers();
-    b_lArrayBase = 1;
-    CDfpMatrix keys(KEYS, 0);
-    for (int i = 0; i < KEYS; ++i) keys.pData[i] = CDfp(a[static_cast<std::size_t>(i)]);
-    s_IndexSort<CDfpMatrix>(state, keys);
-}
+void BM_IndexSort_NumberKeys_Int32Index(benchmark::State& state) { s_IndexSortNumbers<CInt32Matrix>(state); }
+void BM_IndexSort_NumberKeys_NumberIndex(benchmark::State& state) { s_IndexSortNumbers<CDfpMatrix>(state); }
 
 void BM_StableSort_NumberKeys(benchmark::State& state) {
     auto a = s_RandomNumbers();
