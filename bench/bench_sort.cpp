@@ -1,7 +1,6 @@
 // Index sort of 1,000,000 keys (the array sort of the language: qsort of an
 // index through the published keys) beside std::stable_sort of the same
 // keys, and of an index by the same keys: compare the "per_key" columns.
-#if __has_include(<velbra/Matrix.h>)
 #include <velbra.h>
 #include <velbra/Matrix.h>
 
@@ -116,4 +115,3 @@ BENCHMARK(BM_StableSort_NumberKeys)->Unit(benchmark::kMillisecond)->Iterations(5
 BENCHMARK(BM_StableSortIndex_NumberKeys)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_IndexSort_StringKeys_Int32Index)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_StableSort_StringKeys)->Unit(benchmark::kMillisecond)->Iterations(5);
-#endif

@@ -3,7 +3,6 @@
 // 0); a two-dimensional array keeps two dimensions and fills column 1. Join
 // clamps its range to the array: a range past the last element, or one that
 // ends before it starts, reads nothing outside it.
-#if __has_include(<velbra/Matrix.h>)
 #include <velbra/Matrix.h>
 
 #include "StrArrayParse.h"
@@ -53,4 +52,3 @@ CBString CBStringMatrix::Join(int from, int to) const {
 CBString Join(CBStringMatrix& a, int from, int to) { return a.Join(from, to); }
 
 }  // namespace morka
-#endif

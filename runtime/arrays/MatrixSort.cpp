@@ -1,7 +1,6 @@
 // MatrixSort: Sort, SortInit and SortExit of the three index classes over the
 // four key classes; the work is IndexSort.h's. Each index class sorts up to
 // the largest position its elements hold exactly (16-bit: 32767).
-#if __has_include(<velbra/Matrix.h>)
 #include <velbra/Matrix.h>
 
 #include "IndexSort.h"
@@ -55,4 +54,3 @@ int CInt32Matrix::SortInit(int rows, int cols) { return s_SortInit(*this, rows, 
 void CInt32Matrix::SortExit(int n) { b_SortExit(pData, n); }
 
 }  // namespace morka
-#endif

@@ -1,5 +1,4 @@
 // Split, Parse, Path and Join of string arrays.
-#if __has_include(<velbra/Matrix.h>)
 #include <velbra.h>
 #include <velbra/Matrix.h>
 
@@ -116,4 +115,3 @@ TEST(BStringMatrixParse, JoinRanges) {
         EXPECT_EQ(Join(a, c.iFrom, c.iTo).str(), c.pszExpected);
     }
 }
-#endif

@@ -1,6 +1,5 @@
 // Index sort: the three index classes over the four key kinds, both bases,
 // stability, index and key arrays of different sizes, the 16-bit limit.
-#if __has_include(<velbra/Matrix.h>)
 #include <velbra.h>
 #include <velbra/Matrix.h>
 
@@ -142,4 +141,3 @@ TEST(MatrixSort, SixteenBitIndexStopsAtItsLargestPosition) {
         EXPECT_EQ(wide.pData[z].iValue, nKeys);
     }
 }
-#endif
