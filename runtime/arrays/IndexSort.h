@@ -31,9 +31,10 @@ inline bool b_KeyIsNan(decimal64 x) { return isnand64(x) != 0; }
 inline int b_CompareKeys(CInt16 const& a, CInt16 const& b) { return (a.iValue > b.iValue) - (a.iValue < b.iValue); }
 inline int b_CompareKeys(CInt32 const& a, CInt32 const& b) { return (a.iValue > b.iValue) - (a.iValue < b.iValue); }
 inline int b_CompareKeys(CDfp const& a, CDfp const& b) {
-    bool bNanA = b_KeyIsNan(a.xValue), bNanB = b_KeyIsNan(b.xValue);
-    if (bNanA || bNanB) return static_cast<int>(bNanA) - static_cast<int>(bNanB);
-    return (a.xValue > b.xValue) - (a.xValue < b.xValue);
+    if (a.xValue < b.xValue) return -1;
+    if (a.xValue > b.xValue) return 1;
+    // Equal, or a NaN is involved: NaN after every number, NaNs equal.
+    return static_cast<int>(b_KeyIsNan(a.xValue)) - static_cast<int>(b_KeyIsNan(b.xValue));
 }
 // Strings compare as C texts: bytes up to the first NUL, no collation.
 inline int b_CompareKeys(CBString const& a, CBString const& b) { return std::strcmp(a.c_str(), b.c_str()); }
