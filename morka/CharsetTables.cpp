@@ -17,7 +17,7 @@ namespace {
 // Zezir 160-255; 0 marks a code without a character.
 constexpr wchar_t s_aZezirHigh[96] = {
     0x250C, 0x2510, 0x2518, 0x2514, 0x253C, 0x251C, 0x2524, 0x252C,  // 160
-    0x2534, 0x2500, 0x2502, 0x256D, 0x256E, 0x256F, 0x2570, 0x2554,  // 168
+    0x2534, 0x2500, 0x2502, 0x2591, 0x2592, 0x2593, 0x2588, 0x2554,  // 168
     0x2557, 0x255D, 0x255A, 0x256C, 0x2560, 0x2563, 0x2566, 0x2569,  // 176
     0x2550, 0x2551, 0,      0,      0,      0,      0,      0,       // 184
     0xC4,   0xE4,   0xE2,   0xE0,   0xE1,   0xC9,   0xEB,   0xEA,    // 192
@@ -47,46 +47,44 @@ constexpr CFill s_aMorkaFill[] = {
     {254, 0x201D}, {255, 0xA0},
 };
 
-// Nearest forms: first another character to try in the target (line
-// drawing), then a plain ASCII text.
+// Nearest forms: a plain ASCII text for each character some set lacks.
 struct CNearest {
     wchar_t wc;
-    wchar_t wcOther;
     char const* pszAscii;
 };
 constexpr CNearest s_aNearest[] = {
-    {0xA0, 0, " "},     {0xA1, 0, "!"},     {0xA2, 0, "c"},     {0xA3, 0, "L"},
-    {0xA5, 0, "Y"},     {0xA7, 0, "S"},     {0xA9, 0, "(C)"},   {0xAA, 0, "a"},
-    {0xAB, 0, "\""},    {0xAC, 0, "-"},     {0xAD, 0, "-"},     {0xAE, 0, "(R)"},
-    {0xAF, 0, "-"},     {0xB0, 0, "o"},     {0xB1, 0, "+-"},    {0xB2, 0, "2"},
-    {0xB3, 0, "3"},     {0xB5, 0, "u"},     {0xB6, 0, "P"},     {0xB7, 0, "."},
-    {0xB9, 0, "1"},     {0xBA, 0, "o"},     {0xBB, 0, "\""},    {0xBC, 0, "1/4"},
-    {0xBD, 0, "1/2"},   {0xBF, 0, "?"},     {0xC0, 0, "A"},     {0xC1, 0, "A"},
-    {0xC2, 0, "A"},     {0xC3, 0, "A"},     {0xC4, 0, "A"},     {0xC5, 0, "A"},
-    {0xC6, 0, "AE"},    {0xC7, 0, "C"},     {0xC8, 0, "E"},     {0xC9, 0, "E"},
-    {0xCA, 0, "E"},     {0xCB, 0, "E"},     {0xCC, 0, "I"},     {0xCD, 0, "I"},
-    {0xCE, 0, "I"},     {0xCF, 0, "I"},     {0xD0, 0, "D"},     {0xD1, 0, "N"},
-    {0xD2, 0, "O"},     {0xD3, 0, "O"},     {0xD4, 0, "O"},     {0xD5, 0, "O"},
-    {0xD6, 0, "O"},     {0xD7, 0, "x"},     {0xD8, 0, "O"},     {0xD9, 0, "U"},
-    {0xDA, 0, "U"},     {0xDB, 0, "U"},     {0xDC, 0, "U"},     {0xDD, 0, "Y"},
-    {0xDE, 0, "TH"},    {0xDF, 0, "ss"},    {0xE0, 0, "a"},     {0xE1, 0, "a"},
-    {0xE2, 0, "a"},     {0xE3, 0, "a"},     {0xE4, 0, "a"},     {0xE5, 0, "a"},
-    {0xE6, 0, "ae"},    {0xE7, 0, "c"},     {0xE8, 0, "e"},     {0xE9, 0, "e"},
-    {0xEA, 0, "e"},     {0xEB, 0, "e"},     {0xEC, 0, "i"},     {0xED, 0, "i"},
-    {0xEE, 0, "i"},     {0xEF, 0, "i"},     {0xF0, 0, "d"},     {0xF1, 0, "n"},
-    {0xF2, 0, "o"},     {0xF3, 0, "o"},     {0xF4, 0, "o"},     {0xF5, 0, "o"},
-    {0xF6, 0, "o"},     {0xF7, 0, "/"},     {0xF8, 0, "o"},     {0xF9, 0, "u"},
-    {0xFA, 0, "u"},     {0xFB, 0, "u"},     {0xFC, 0, "u"},     {0xFD, 0, "y"},
-    {0xFE, 0, "th"},    {0xFF, 0, "y"},     {0x152, 0, "OE"},   {0x153, 0, "oe"},
-    {0x160, 0, "S"},    {0x161, 0, "s"},    {0x178, 0, "Y"},    {0x17D, 0, "Z"},
-    {0x17E, 0, "z"},    {0x2018, 0, "'"},   {0x2019, 0, "'"},   {0x201C, 0, "\""},
-    {0x201D, 0, "\""},  {0x20AC, 0, "EUR"}, {0x2500, 0, "-"},   {0x2502, 0, "|"},
-    {0x250C, 0, "+"},   {0x2510, 0, "+"},   {0x2514, 0, "+"},   {0x2518, 0, "+"},
-    {0x251C, 0, "+"},   {0x2524, 0, "+"},   {0x252C, 0, "+"},   {0x2534, 0, "+"},
-    {0x253C, 0, "+"},   {0x2550, 0, "="},   {0x2551, 0, "#"},   {0x2554, 0, "#"},
-    {0x2557, 0, "#"},   {0x255A, 0, "#"},   {0x255D, 0, "#"},   {0x2560, 0, "#"},
-    {0x2563, 0, "#"},   {0x2566, 0, "#"},   {0x2569, 0, "#"},   {0x256C, 0, "#"},
-    {0x256D, 0x250C, "+"}, {0x256E, 0x2510, "+"}, {0x256F, 0x2518, "+"}, {0x2570, 0x2514, "+"},
+    {0xA0, " "},     {0xA1, "!"},     {0xA2, "c"},     {0xA3, "L"},
+    {0xA5, "Y"},     {0xA7, "S"},     {0xA9, "(C)"},   {0xAA, "a"},
+    {0xAB, "\""},    {0xAC, "-"},     {0xAD, "-"},     {0xAE, "(R)"},
+    {0xAF, "-"},     {0xB0, "o"},     {0xB1, "+-"},    {0xB2, "2"},
+    {0xB3, "3"},     {0xB5, "u"},     {0xB6, "P"},     {0xB7, "."},
+    {0xB9, "1"},     {0xBA, "o"},     {0xBB, "\""},    {0xBC, "1/4"},
+    {0xBD, "1/2"},   {0xBF, "?"},     {0xC0, "A"},     {0xC1, "A"},
+    {0xC2, "A"},     {0xC3, "A"},     {0xC4, "A"},     {0xC5, "A"},
+    {0xC6, "AE"},    {0xC7, "C"},     {0xC8, "E"},     {0xC9, "E"},
+    {0xCA, "E"},     {0xCB, "E"},     {0xCC, "I"},     {0xCD, "I"},
+    {0xCE, "I"},     {0xCF, "I"},     {0xD0, "D"},     {0xD1, "N"},
+    {0xD2, "O"},     {0xD3, "O"},     {0xD4, "O"},     {0xD5, "O"},
+    {0xD6, "O"},     {0xD7, "x"},     {0xD8, "O"},     {0xD9, "U"},
+    {0xDA, "U"},     {0xDB, "U"},     {0xDC, "U"},     {0xDD, "Y"},
+    {0xDE, "TH"},    {0xDF, "ss"},    {0xE0, "a"},     {0xE1, "a"},
+    {0xE2, "a"},     {0xE3, "a"},     {0xE4, "a"},     {0xE5, "a"},
+    {0xE6, "ae"},    {0xE7, "c"},     {0xE8, "e"},     {0xE9, "e"},
+    {0xEA, "e"},     {0xEB, "e"},     {0xEC, "i"},     {0xED, "i"},
+    {0xEE, "i"},     {0xEF, "i"},     {0xF0, "d"},     {0xF1, "n"},
+    {0xF2, "o"},     {0xF3, "o"},     {0xF4, "o"},     {0xF5, "o"},
+    {0xF6, "o"},     {0xF7, "/"},     {0xF8, "o"},     {0xF9, "u"},
+    {0xFA, "u"},     {0xFB, "u"},     {0xFC, "u"},     {0xFD, "y"},
+    {0xFE, "th"},    {0xFF, "y"},     {0x152, "OE"},   {0x153, "oe"},
+    {0x160, "S"},    {0x161, "s"},    {0x178, "Y"},    {0x17D, "Z"},
+    {0x17E, "z"},    {0x2018, "'"},   {0x2019, "'"},   {0x201C, "\""},
+    {0x201D, "\""},  {0x20AC, "EUR"}, {0x2500, "-"},   {0x2502, "|"},
+    {0x250C, "+"},   {0x2510, "+"},   {0x2514, "+"},   {0x2518, "+"},
+    {0x251C, "+"},   {0x2524, "+"},   {0x252C, "+"},   {0x2534, "+"},
+    {0x253C, "+"},   {0x2550, "="},   {0x2551, "#"},   {0x2554, "#"},
+    {0x2557, "#"},   {0x255A, "#"},   {0x255D, "#"},   {0x2560, "#"},
+    {0x2563, "#"},   {0x2566, "#"},   {0x2569, "#"},   {0x256C, "#"},
+    {0x2588, "#"},   {0x2591, "#"},   {0x2592, "#"},   {0x2593, "#"},
 };
 
 static_assert(std::is_sorted(std::begin(s_aNearest), std::end(s_aNearest),
@@ -136,15 +134,12 @@ int CCodeTable::Find(wchar_t wc) const {
 
 void CCodeTable::Encode(std::string& sOut, wchar_t wc) const {
     int c = Find(wc);
-    if (c < 0) {
-        CNearest const* pNear = s_FindNearest(wc);
-        if (pNear && pNear->wcOther) c = Find(pNear->wcOther);
-        if (c < 0) {
-            sOut += pNear ? pNear->pszAscii : "?";
-            return;
-        }
+    if (c >= 0) {
+        sOut += static_cast<char>(c);
+        return;
     }
-    sOut += static_cast<char>(c);
+    CNearest const* pNear = s_FindNearest(wc);
+    sOut += pNear ? pNear->pszAscii : "?";
 }
 
 CCodeTable const& t_ZezirCodes() {
@@ -175,6 +170,8 @@ int t_wchar2chr(wchar_t wc, int iCharset) {
     t_SystemCodes(iCharset).Encode(s, wc);
     return static_cast<unsigned char>(s[0]);
 }
+
+int t_wchar2chrexact(wchar_t wc, int iCharset) { return t_SystemCodes(iCharset).Find(wc); }
 
 wchar_t t_chr2wchar(int c) { return t_chr2wchar(c, Morka.iCharset); }
 int t_wchar2chr(wchar_t wc) { return t_wchar2chr(wc, Morka.iCharset); }

@@ -4,7 +4,7 @@
 // - 256, the Zezir set: ASCII; 160-185
 //   line drawing (single: 160 ULC, 161 URC, 162 LRC, 163 LLC, 164 cross, 165
 //   left T, 166 right T, 167 upper T, 168 lower T, 169 horizontal, 170
-//   vertical; 171-174 rounded corners; double: 175 ULC, 176 URC, 177 LRC, 178
+//   vertical; 171 light, 172 medium, 173 dark shade, 174 full block; double: 175 ULC, 176 URC, 177 LRC, 178
 //   LLC, 179 cross, 180 left T, 181 right T, 182 upper T, 183 lower T, 184
 //   horizontal, 185 vertical); 192-237 accented letters and signs (192 Ä ...
 //   223 å, 224 ß, 225 ¿, 226 ¡, 227 ¢, 228 £, 229 ¥, 230 µ, 231 €, 232 ¼,
@@ -19,8 +19,8 @@
 //   255 no-break space. Every character of Zezir keeps its code in MORKA.
 // Every other value of iCharset reads as the Zezir set here.
 //
-// A character that the target lacks becomes its nearest form: rounded corners
-// the square ones, line drawing '+', '-', '|', '#', '=' in sets without it,
+// A character that the target lacks becomes its nearest form: line drawing
+// '+', '-', '|', '#', '=' in sets without it (shades and the block '#'),
 // accented letters the plain ones ("Œ" -> "OE"), and '?' when nothing fits.
 // External encodings (CP850, ISO 8859-15, Windows-1252) come from iconv.
 #pragma once
@@ -42,6 +42,8 @@ wchar_t t_chr2wchar(int c, int iCharset);
 // The byte of Unicode character wc in a system set; a character the set lacks
 // gives the first byte of its nearest form, '?' when there is none.
 int t_wchar2chr(wchar_t wc, int iCharset);
+// The byte of wc in a system set, or -1 when the set lacks it (no nearest form).
+int t_wchar2chrexact(wchar_t wc, int iCharset);
 // The same for the active set (Morka.iCharset).
 wchar_t t_chr2wchar(int c);
 int t_wchar2chr(wchar_t wc);

@@ -5,6 +5,7 @@
 #include <morka/CharClass.h>
 #include <morka/Charset.h>
 #include <morka/CharsetConv.h>
+#include <morka/Console.h>
 #include <morka/FileMngr.h>
 #include <morka/FnSym.h>
 #include <morka/Lang.h>
@@ -12,3 +13,4 @@
 #include <morka/StrMatch.h>
 #include <morka/System.h>
 #include <morka/Term.h>
+#include <morka/TermKeys.h>

@@ -136,19 +136,21 @@ TEST(CharsetConv, ZezirCodesOfTheExtensionTables) {
 }
 
 TEST(CharsetConv, LineDrawingCodes) {
-    wchar_t const aBox[] = {L'┌', L'┐', L'┘', L'└', L'┼', L'├', L'┤', L'┬', L'┴', L'─', L'│', L'╭', L'╮',
-                            L'╯', L'╰', L'╔', L'╗', L'╝', L'╚', L'╬', L'╠', L'╣', L'╦', L'╩', L'═', L'║'};
-    char const* pszLt9 = "+++++++++-|++++#########=#";
+    wchar_t const aBox[] = {L'┌', L'┐', L'┘', L'└', L'┼', L'├', L'┤', L'┬', L'┴', L'─', L'│', L'░', L'▒',
+                            L'▓', L'█', L'╔', L'╗', L'╝', L'╚', L'╬', L'╠', L'╣', L'╦', L'╩', L'═', L'║'};
+    char const* pszLt9 = "+++++++++-|####" "#########=#";
     for (int c = 160; c <= 185; ++c) {
         SCOPED_TRACE(c);
         EXPECT_EQ(t_chr2wchar(c, CHARSET_ZEZIR), aBox[c - 160]);
         EXPECT_EQ(t_chr2wchar(c, CHARSET_MORKA), aBox[c - 160]);
         EXPECT_EQ(t_strmorka2lt9(Byte(c)).str(), Byte(pszLt9[c - 160]));
     }
-    // CP850 has the square corners and both line weights, not the rounded
-    // corners: those fall back to the square ones.
+    // CP850 has both line weights, the shades and the block.
     EXPECT_EQ(t_strmorka2cp850("\xA0\xA9\xAA\xAF\xB8\xB9").str(), "\xDA\xC4\xB3\xC9\xCD\xBA");
-    EXPECT_EQ(t_strmorka2cp850("\xAB\xAC\xAD\xAE").str(), "\xDA\xBF\xD9\xC0");
+    EXPECT_EQ(t_strmorka2cp850("\xAB\xAC\xAD\xAE").str(), "\xB0\xB1\xB2\xDB");
+    EXPECT_EQ(t_wchar2chrexact(L'▓', CHARSET_ZEZIR), 173);
+    EXPECT_EQ(t_wchar2chrexact(L'À', CHARSET_ZEZIR), -1);
+    EXPECT_EQ(t_wchar2chrexact(L'À', CHARSET_MORKA), 128);
 }
 
 TEST(CharsetConv, NearestForms) {
