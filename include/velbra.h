@@ -15,6 +15,11 @@
 #include <velbra/Hooks.h>
 #include <velbra/Debug.h>
 #include <velbra/FileApi.h>
+#include <velbra/FileKey.h>
+#include <velbra/FormatG.h>
+#include <velbra/LockWait.h>
 #include <velbra/Matrix.h>
 #include <velbra/FuncCharset.h>
 #include <velbra/FuncWords.h>
+#include <velbra/Print.h>
+#include <velbra/PrintOut.h>

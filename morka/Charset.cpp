@@ -4,8 +4,9 @@
 // channel permutation of CharsetConv.h, lossless for every byte, the same
 // for both system sets (MORKA extends Zezir code for code). Keyed, direct,
 // raw and ISAM channels keep the bytes of the system set, so that stored keys
-// keep their order. A wide channel (uFlags bit 26) carries Unicode
-// characters. An iCharset other than 256 and 512 keeps bytes on every channel.
+// keep their order. On a wide channel (uFlags bit 26) input characters
+// arrive as Unicode characters (t_chrconvin); output and strings stay single
+// bytes. An iCharset other than 256 and 512 keeps bytes on every channel.
 #include <morka/Charset.h>
 
 #include <morka/CharsetConv.h>
@@ -24,15 +25,12 @@ bool s_IsSystemSet() { return Morka.iCharset == CHARSET_ZEZIR || Morka.iCharset 
 
 bool t_IsInternalCharset(QXFILE const* pFile) {
     if (!pFile || !s_IsSystemSet()) return true;
-    if (pFile->uFlags & WIDE_CHANNEL) return false;
     return !(pFile->eOrg & (ORG_TEXT | ORG_SEQUENTIAL)) && pFile->eDevType != DEV_PRINTER;
 }
 
 int t_chrconvout(QXFILE const* pFile, int c) {
     c &= 0xFF;
-    if (t_IsInternalCharset(pFile)) return c;
-    if (pFile->uFlags & WIDE_CHANNEL) return static_cast<int>(t_chr2wchar(c));
-    return t_chrsys2ext(c);
+    return t_IsInternalCharset(pFile) ? c : t_chrsys2ext(c);
 }
 
 int t_chrconvin(QXFILE const* pFile, int c) {
@@ -44,7 +42,6 @@ int t_chrconvin(QXFILE const* pFile, int c) {
 
 CBString t_strconvout(QXFILE const* pFile, CBString const& s) {
     if (t_IsInternalCharset(pFile)) return s;
-    if (pFile->uFlags & WIDE_CHANNEL) return t_strsys2utf8(s);
     CBString sOut(s);
     for (char& ch : sOut.str()) ch = static_cast<char>(t_chrsys2ext(static_cast<unsigned char>(ch)));
     return sOut;
@@ -52,7 +49,6 @@ CBString t_strconvout(QXFILE const* pFile, CBString const& s) {
 
 CBString t_strconvin(QXFILE const* pFile, CBString const& s, bool) {
     if (t_IsInternalCharset(pFile)) return s;
-    if (pFile->uFlags & WIDE_CHANNEL) return t_strutf82sys(s);
     CBString sOut(s);
     for (char& ch : sOut.str()) ch = static_cast<char>(t_chrext2sys(static_cast<unsigned char>(ch)));
     return sOut;

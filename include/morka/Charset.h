@@ -5,10 +5,9 @@
 // Converting: text and sequential channels (the console among them) and
 // printers, to ISO 8859-15 bytes through the lossless channel permutation of
 // CharsetConv.h (t_chrsys2ext). Not converting: keyed, direct, raw and ISAM
-// channels, and every channel while iCharset is neither 256 nor 512. A wide
-// channel (uFlags bit 26) converts characters to and from Unicode: its
-// t_chrconvout gives a character code, t_chrconvin takes one, and its string
-// forms use UTF-8.
+// channels, and every channel while iCharset is neither 256 nor 512. On a
+// wide channel (uFlags bit 26) t_chrconvin takes a Unicode character (the
+// 4-byte units read from it); everything else stays byte for byte.
 #pragma once
 
 #include <morka/CBString.h>
@@ -20,8 +19,8 @@ struct QXFILE;
 // True when the channel keeps the bytes of the system set (no conversion);
 // a null channel counts as one that keeps them.
 bool t_IsInternalCharset(QXFILE const* pFile);
-// One byte of the system set (c masked to 0-255) to the channel's encoding:
-// a byte 0-255, or a Unicode character on a wide channel. Never -1.
+// One byte of the system set (c masked to 0-255) to the channel's byte
+// (0-255). Never -1.
 int t_chrconvout(QXFILE const* pFile, int c);
 // One byte (or, on a wide channel, one Unicode character) read from the
 // channel to a byte of the system set; -1 (end of input) gives -1, which ends

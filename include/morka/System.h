@@ -54,13 +54,17 @@ extern unsigned m_iUsers;
 // System-layer error numbers raised by the layer itself.
 enum : int {
     MORKA_EPRIV = 1000,        // privilege level too low
+    MORKA_ENOCHANNEL = 1003,   // no free channel
     MORKA_EBADNAME = 1009,     // empty or malformed file name
+    MORKA_EBADORG = 1011,      // organisation unknown or unfit for the statement
     MORKA_ENOTOPEN = 1019,     // channel not open for this operation
-    MORKA_ELOCKED = 1023,      // file or record locked by another program
+    MORKA_ELOCKED = 1023,      // file locked by another program past the wait limit
+    MORKA_ERECLOCKED = 1024,   // record locked by another program past the wait limit
     MORKA_EBUFFER = 1028,      // record buffer full
     MORKA_EKEY = 1029,         // key too long or record number negative
     MORKA_ETYPECODE = 1030,    // type code not accepted by the statement
     MORKA_ECHANNEL = 1053,     // channel number out of range
+    MORKA_EBUSY = 1054,        // channel already in use
     MORKA_EBADDEVICE = 1064,   // operation not allowed on this device
     MORKA_ECORRSTRING = 1087,  // corrupted string in record
     MORKA_ECORRRECORD = 1088,  // corrupted record

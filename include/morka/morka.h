@@ -6,9 +6,13 @@
 #include <morka/Charset.h>
 #include <morka/CharsetConv.h>
 #include <morka/Console.h>
+#include <morka/Driver.h>
+#include <morka/FileLock.h>
 #include <morka/FileMngr.h>
 #include <morka/FnSym.h>
 #include <morka/Lang.h>
+#include <morka/FileName.h>
+#include <morka/FileOps.h>
 #include <morka/Settings.h>
 #include <morka/StrMatch.h>
 #include <morka/System.h>

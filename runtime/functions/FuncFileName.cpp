@@ -1,6 +1,5 @@
 // FuncFileName: VirtualFile and LinuxFile, the language's view of the system
 // layer's file-name translation (FileName.h).
-#if __has_include(<morka/FileName.h>)
 #include <velbra/FuncCharset.h>
 
 #include <morka/FileName.h>
@@ -11,4 +10,3 @@ CBString VirtualFile(char const* name) { return name ? t_linux_fn_2_morka_fn(nam
 CBString LinuxFile(char const* name) { return name ? t_morka_fn_2_linux_fn(name) : CBString(); }
 
 }  // namespace morka
-#endif

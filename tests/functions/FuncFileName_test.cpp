@@ -1,5 +1,4 @@
 // VirtualFile and LinuxFile: the two directions of the file-name translation.
-#if __has_include(<morka/FileName.h>)
 #include <velbra.h>
 
 #include <cstdlib>
@@ -21,4 +20,3 @@ TEST(FuncFileName, BothDirectionsAgree) {
     EXPECT_EQ(VirtualFile(nullptr).str(), "");
     unsetenv("b_drive_Q");
 }
-#endif
