@@ -62,17 +62,21 @@ void s_IndexSortNumbers(benchmark::State& state) {
 void BM_IndexSort_NumberKeys_Int32Index(benchmark::State& state) { s_IndexSortNumbers<CInt32Matrix>(state); }
 void BM_IndexSort_NumberKeys_NumberIndex(benchmark::State& state) { s_IndexSortNumbers<CDfpMatrix>(state); }
 
-void BM_StableSort_NumberKeys(benchmark::State& state) {
-    auto a = s_RandomNumbers();
-    std::vector<CDfp> keys(a.begin(), a.end());
+template <class TKey>
+void s_StableSortKeys(benchmark::State& state, std::vector<TKey> const& keys) {
     for (auto _ : state) {
         state.PauseTiming();
-        std::vector<CDfp> work = keys;
+        std::vector<TKey> work = keys;
         state.ResumeTiming();
         std::stable_sort(work.begin(), work.end());
         benchmark::DoNotOptimize(work.data());
     }
     s_PerKey(state);
+}
+
+void BM_StableSort_NumberKeys(benchmark::State& state) {
+    auto a = s_RandomNumbers();
+    s_StableSortKeys(state, std::vector<CDfp>(a.begin(), a.end()));
 }
 
 void BM_StableSortIndex_NumberKeys(benchmark::State& state) {
@@ -95,17 +99,7 @@ void BM_IndexSort_StringKeys_Int32Index(benchmark::State& state) {
     s_IndexSort<CInt32Matrix>(state, keys);
 }
 
-void BM_StableSort_StringKeys(benchmark::State& state) {
-    auto keys = s_RandomTexts();
-    for (auto _ : state) {
-        state.PauseTiming();
-        std::vector<CBString> work = keys;
-        state.ResumeTiming();
-        std::stable_sort(work.begin(), work.end());
-        benchmark::DoNotOptimize(work.data());
-    }
-    s_PerKey(state);
-}
+void BM_StableSort_StringKeys(benchmark::State& state) { s_StableSortKeys(state, s_RandomTexts()); }
 
 }  // namespace
 

@@ -214,19 +214,11 @@ public:
     // Every element in storage order, sign-extended.
     std::vector<int> ToInt32Vector() const;
 
-    // Index sort: this array receives the subscripts of the keys (read as a
-    // flat list, row by row) in ascending key order; the keys are untouched.
-    // n = min(own count, key count) - z elements from position z take part
-    // (a CInt16Matrix at most 32767); the rest of this array is kept. Equal
-    // keys keep their order, NaN numbers sort last, strings compare as C
-    // texts. The two ints are not used. Not reentrant (published key pointer).
+    // Index sort and its steps, as CDfpMatrix's.
     void Sort(CInt16Matrix& keys, int, int);
     void Sort(CInt32Matrix& keys, int, int);
     void Sort(CDfpMatrix& keys, int, int);
     void Sort(CBStringMatrix& keys, int, int);
-    // The steps of Sort: fills the index with storage positions for keys of
-    // extents rows x cols and returns their count; turns n sorted positions
-    // into subscripts.
     int SortInit(int rows, int cols);
     void SortExit(int n);
 
@@ -281,19 +273,11 @@ public:
     // Every element in storage order.
     std::vector<int> ToVector() const;
 
-    // Index sort: this array receives the subscripts of the keys (read as a
-    // flat list, row by row) in ascending key order; the keys are untouched.
-    // n = min(own count, key count) - z elements from position z take part
-    // (a CInt16Matrix at most 32767); the rest of this array is kept. Equal
-    // keys keep their order, NaN numbers sort last, strings compare as C
-    // texts. The two ints are not used. Not reentrant (published key pointer).
+    // Index sort and its steps, as CDfpMatrix's.
     void Sort(CInt16Matrix& keys, int, int);
     void Sort(CInt32Matrix& keys, int, int);
     void Sort(CDfpMatrix& keys, int, int);
     void Sort(CBStringMatrix& keys, int, int);
-    // The steps of Sort: fills the index with storage positions for keys of
-    // extents rows x cols and returns their count; turns n sorted positions
-    // into subscripts.
     int SortInit(int rows, int cols);
     void SortExit(int n);
 
