@@ -19,6 +19,8 @@
 #include <velbra/FormatG.h>
 #include <velbra/LockWait.h>
 #include <velbra/Matrix.h>
+#include <velbra/FuncCharset.h>
+#include <velbra/FuncWords.h>
 #include <velbra/Print.h>
 #include <velbra/PrintOut.h>
 #include <velbra/RealMath.h>

@@ -8,6 +8,7 @@
 #include <morka/FileLock.h>
 #include <morka/System.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -146,6 +147,11 @@ void CStreamDriver::Write(QXFILE* pFile, char const* pBytes, std::size_t n) {
     if (n && fwrite_unlocked(pBytes, 1, n, pFile->pStream) != n) WriteFailed(pFile);
 }
 
+int CStreamDriver::FlushDelayMs() {
+    static int s_iDelay = std::max(0, getintenv("b_flushdelay", 0));
+    return s_iDelay;
+}
+
 void CStreamDriver::Flush(QXFILE* pFile, bool bNow) {
     FILE* f = pFile->pStream;
     if (!f) return;
@@ -153,7 +159,7 @@ void CStreamDriver::Flush(QXFILE* pFile, bool bNow) {
     int64_t tNow = 0;
     if (pState && pState->bRegular) {
         tNow = s_NowMs();
-        if (!bNow && tNow - pState->tLastFlush < s_kFlushDelayMs) {
+        if (!bNow && tNow - pState->tLastFlush < FlushDelayMs()) {
             CheckError(pFile);
             return;
         }

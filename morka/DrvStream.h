@@ -1,10 +1,12 @@
 // DrvStream: the stdio stream driver shared by the sequential (0x10) and
 // text-stream (0x100) organisations, the console and the printers. Output is
-// written with the unlocked stdio calls (the system is single-threaded). A
-// flush point hands a regular file's output to the system at most every
-// s_kFlushDelayMs (every time for terminals, pipes and devices), so other
-// programs see a file at most that late; close, t_FlushAll and the name
-// operations always flush at once.
+// written with the unlocked stdio calls (the system is single-threaded).
+// Every flush point of PRINT hands the output to the system, so other programs
+// see each line as soon as it is printed. A site that prefers throughput may
+// set the environment value b_flushdelay (milliseconds): flush points of a
+// regular file then write back at most that often (terminals, pipes and
+// devices still every time); close, t_FlushAll, the name operations, forks
+// and waits always flush at once.
 #pragma once
 
 #include <morka/Driver.h>
@@ -24,7 +26,8 @@ struct CStreamState {
 
 class CStreamDriver : public CDriver {
 public:
-    static constexpr int s_kFlushDelayMs = 50;
+    // Milliseconds a regular file's flush points may be deferred (b_flushdelay, default 0).
+    static int FlushDelayMs();
     static constexpr int s_kBufferSize = 2048;
 
     bool Open(QXFILE* pFile) override;
