@@ -94,7 +94,8 @@ CBString At(int a, int b);
 // Cls: one form feed.
 CBString Cls();
 
-// Ucase, Lcase: s in upper / lower case.
+// Ucase, Lcase: s in upper / lower case by the case mapping of the active
+// character set (t_strupr, t_strlwr).
 CBString Ucase(CBString const& s);
 CBString Ucase(char const* s);
 CBString Lcase(CBString const& s);
@@ -126,14 +127,15 @@ int Rsch(int start, CBString const& s, char const* find);
 int Rsch(int start, char const* s, CBString const& find);
 int Rsch(int start, char const* s, char const* find);
 
-// Match: -1 when s matches the wildcard pattern, else 0.
+// Match: -1 when s matches the wildcard pattern of the system layer's
+// strmatch (* any run, ? one byte, [set]), else 0.
 int Match(CBString const& s, CBString const& pattern);
 int Match(CBString const& s, char const* pattern);
 int Match(char const* s, CBString const& pattern);
 int Match(char const* s, char const* pattern);
 
-// Is...: -1 when the first byte of s is of the class, else 0 (0 for an empty
-// or null string).
+// Is...: -1 when the first byte of s is of the class of the active character
+// set (t_isalnum ... t_isupper), else 0 (0 for an empty or null string).
 int Isalnum(CBString const& s);
 int Isalnum(char const* s);
 int Isalpha(CBString const& s);

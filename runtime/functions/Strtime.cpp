@@ -6,10 +6,13 @@
 // (a fixed 100-byte buffer would drop long pieces entirely); a lone '%' at
 // the end of a format is written as '%'; '%' before a character that is no
 // letter is passed on to strftime with that character.
-// The language code, the first-letter upper-casing and the UTF-8 conversion
-// belong to the character-set layer; until it is wired in, s_Lang,
-// s_UpperFirst and s_FromUtf8 stand in (language 1, ASCII, bytes unchanged).
+// The language (getlang), the upper-casing of a name's first letter
+// (t_toupper) and the conversion of the system library's UTF-8 names to the
+// active set (FromUtf8) are the character-set layer's.
+#include <velbra/FuncCharset.h>
 #include <velbra/FuncDate.h>
+#include <morka/CharClass.h>
+#include <morka/Lang.h>
 #include <morka/Settings.h>
 #include "DateCalc.h"
 
@@ -21,14 +24,12 @@ namespace morka {
 
 namespace {
 
-int s_Lang() { return 1; }
-
 std::string s_UpperFirst(std::string s) {
-    if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 'a' + 'A');
+    if (!s.empty()) s[0] = static_cast<char>(t_toupper(static_cast<unsigned char>(s[0])));
     return s;
 }
 
-std::string s_FromUtf8(std::string s) { return s; }
+std::string s_FromUtf8(std::string const& s) { return FromUtf8(s.c_str()).str(); }
 
 // strftime of one piece into a buffer that grows until the result fits. An
 // empty result is accepted once the buffer is far larger than any expansion
@@ -120,7 +121,7 @@ CBString s_Strtime(char const* pszFormat, int day, int seconds) {
 
 }  // namespace
 
-CBString b_strftime(char const* format, std::tm const& tm) { return CBString(b_StrftimeIn(format, tm, s_Lang())); }
+CBString b_strftime(char const* format, std::tm const& tm) { return CBString(b_StrftimeIn(format, tm, getlang())); }
 
 CBString Strtime(char const* format, int day, int seconds) { return s_Strtime(format, day, seconds); }
 CBString Strtime(CBString const& format, int day, int seconds) { return s_Strtime(format.c_str(), day, seconds); }

@@ -99,6 +99,8 @@ TEST(FuncStr, MatchAndClasses) {
     EXPECT_EQ(Match("hello", "h*x"), 0);
     EXPECT_EQ(Match("", "*"), -1);
     EXPECT_EQ(Match("abc", ""), 0);
+    EXPECT_EQ(Match("b7", "[a-c][!a-z]"), -1);
+    EXPECT_EQ(Match(CBString(std::string("a\0b", 3)), "a?b"), -1) << "binary-safe";
     struct {
         char const* pszId;
         int (*pfn)(char const*);
@@ -118,4 +120,25 @@ TEST(FuncStr, MatchAndClasses) {
     }
     EXPECT_EQ(Isdigit(CBString()), 0);
     EXPECT_EQ(Isdigit(CBString("7")), -1);
+}
+
+// Case and classes follow the active character set, accented letters
+// included, in both system sets.
+TEST(FuncStr, CaseAndClassesOfTheActiveSet) {
+    int const iSaved = Morka.iCharset;
+    for (int iCharset : {256, 512}) {
+        SCOPED_TRACE(iCharset);
+        Morka.iCharset = iCharset;
+        int nAccented = 0;
+        for (int c = 1; c < 256; ++c) {
+            CBString s = Chr(c);
+            ASSERT_EQ(Ucase(s), Chr(t_toupper(c))) << c;
+            ASSERT_EQ(Lcase(s.c_str()), Chr(t_tolower(c))) << c;
+            ASSERT_EQ(Isalpha(s), t_isalpha(c) ? -1 : 0) << c;
+            ASSERT_EQ(Issymbol(s), t_issymbol(c) ? -1 : 0) << c;
+            if (c >= 128 && t_isupper(c) && t_tolower(c) != c) ++nAccented;
+        }
+        EXPECT_GE(nAccented, 8) << "the set has accented capitals with small forms";
+    }
+    Morka.iCharset = iSaved;
 }
