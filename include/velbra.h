@@ -19,5 +19,6 @@
 #include <velbra/FormatG.h>
 #include <velbra/LockWait.h>
 #include <velbra/Matrix.h>
+#include <velbra/Input.h>
 #include <velbra/Print.h>
 #include <velbra/PrintOut.h>
