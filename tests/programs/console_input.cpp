@@ -66,6 +66,8 @@ void s_Entry() {
         int n = b_ConInput(aBuf, sizeof aBuf);
         Printf("\n[%s] %d INP=%d\n", aBuf, n, INP);
     }
+    Printf("done\n");
+    b_ConGetW(0);
 }
 
 // Field editing of a ten-character text from position 3, then a new entry.
@@ -78,6 +80,8 @@ void s_Edit() {
     Printf("new>");
     b_ConEdit(false, t, 1, 6, false);
     Printf("\n[%s] INP=%d\n", t.c_str(), INP);
+    Printf("done\n");
+    b_ConGetW(0);
 }
 
 // LINPUT USING with an auto-return mask, then INPUT at the prompt.
@@ -97,6 +101,7 @@ void s_Using() {
 int main(int argc, char** argv) {
     b_Init(argc, argv, false);
     char const* psz = argc > 1 ? argv[1] : "";
+    if (argc > 2) OptionCase(argv[2]);
     if (!std::strcmp(psz, "stream")) s_Stream();
     else if (!std::strcmp(psz, "file")) s_File();
     else if (!std::strcmp(psz, "entry")) s_Entry();
