@@ -9,6 +9,7 @@
 #include <velbra/Flavour.h>
 #include <velbra/NumClasses.h>
 #include <velbra/ErrorTrap.h>
+#include <velbra/ConsoleWait.h>
 #include <velbra/Events.h>
 #include <velbra/TypeBase.h>
 #include <velbra/Startup.h>

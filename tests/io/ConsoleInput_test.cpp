@@ -100,3 +100,40 @@ TEST(ConsoleInput, LinputUsingAutoReturn) {
         EXPECT_TRUE(t.ModesRestored());
     }
 }
+
+// ON TIMEOUT GOTO jumps when no key comes within its second; the CALL form's
+// handler ends the entry with its key; WAIT with the marker ignores printable
+// keys and ends on the blank.
+TEST(ConsoleInput, TimeoutAndWaitMarker) {
+    for (char const* pszMode : s_kModes) {
+        SCOPED_TRACE(pszMode);
+        CTempFile taskTable;
+        CPtyTerminal t;
+        ASSERT_TRUE(t.Start({VELBRA_PROGRAMS "/console_input", "timeout"}, {pszMode, "b_tasktable=" + taskTable.Path()}));
+        ASSERT_TRUE(t.WaitFor("waiting")) << s_Screen(t);
+        ASSERT_TRUE(t.WaitFor("timed out trap 2", 5000)) << s_Screen(t);
+        ASSERT_TRUE(t.WaitFor("handler", 5000)) << s_Screen(t);
+        ASSERT_TRUE(t.WaitFor("entry INP=13", 5000)) << s_Screen(t);
+        ASSERT_TRUE(t.WaitFor("marker")) << s_Screen(t);
+        ASSERT_TRUE(t.WaitFor("^")) << s_Screen(t);
+        t.Type("ab");
+        EXPECT_FALSE(t.WaitFor("waited", 300));
+        t.Char(' ');
+        ASSERT_TRUE(t.WaitFor("waited")) << s_Screen(t);
+        t.Char(' ');
+        EXPECT_EQ(t.Wait(), 0);
+        EXPECT_TRUE(t.ModesRestored());
+    }
+}
+
+// The attention key then Q ends the program with 254 while the break key is on.
+TEST(ConsoleInput, AttentionThenQuit) {
+    CTempFile taskTable;
+    CPtyTerminal t;
+    ASSERT_TRUE(t.Start({VELBRA_PROGRAMS "/console_input", "entry"}, {"b_termmode=3", "b_tasktable=" + taskTable.Path()}));
+    ASSERT_TRUE(t.WaitFor("entry0>")) << s_Screen(t);
+    t.Send("\x03");
+    t.Type("q");
+    EXPECT_EQ(t.Wait(), 254);
+    EXPECT_TRUE(t.ModesRestored());
+}

@@ -96,6 +96,36 @@ void s_Using() {
     b_ConGetW(0);
 }
 
+int s_Handler() {
+    Printf("handler\n");
+    return 13;
+}
+
+// ON TIMEOUT 1 GOTO around LINPUT with no key typed; then the CALL form,
+// whose handler's key ends a plain entry; then WAIT with its marker.
+void s_Timeout() {
+    Printf("waiting\n");
+    if (setjmp(*OnTimeoutGoto(1, true)) != 0) {
+        Printf("timed out trap %d\n", Error.iTrap);
+        b_ErrorResume();
+        OnTimeoutGoto(0, false);
+        OnTimeoutCall(1, s_Handler);
+        char aBuf[8];
+        Printf("entry>");
+        b_ConInput(aBuf, sizeof aBuf);
+        Printf("\nentry INP=%d\n", INP);
+        OnTimeoutCall(0, nullptr);
+        Printf("marker\n");
+        Wait();
+        Printf("waited\n");
+        b_ConGetW(0);
+        return;
+    }
+    CBString s;
+    Linput(&s);
+    Printf("not reached\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,5 +137,6 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(psz, "entry")) s_Entry();
     else if (!std::strcmp(psz, "edit")) s_Edit();
     else if (!std::strcmp(psz, "using")) s_Using();
+    else if (!std::strcmp(psz, "timeout")) s_Timeout();
     b_Terminate(0);
 }
