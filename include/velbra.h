@@ -13,6 +13,7 @@
 #include <velbra/Events.h>
 #include <velbra/TypeBase.h>
 #include <velbra/Startup.h>
+#include <velbra/SysEnv.h>
 #include <velbra/Hooks.h>
 #include <velbra/Debug.h>
 #include <velbra/FileApi.h>
