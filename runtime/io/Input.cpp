@@ -6,6 +6,7 @@
 // text after its closing quote is kept too, and no blanks are removed.
 // Numbers convert as far as the text allows (12abc gives 12, abc gives 0).
 #include "runtime/io/InputLine.h"
+#include "runtime/io/MatCells.h"
 
 #include <velbra/FileApi.h>
 #include <velbra/FileKey.h>
@@ -172,45 +173,19 @@ void s_Fields(QXFILE* pFile, char const* types, va_list* pAp, bool bMat) {
     b_WalkTypes(types, pAp, t_Pass::Input, bMat ? s_kMatLetters : s_kInputLetters, false, walk, pFile);
 }
 
-int s_Limit(int iGiven, int iUpper) { return iGiven > 0 && iGiven < iUpper ? iGiven : iUpper; }
-
 template <class TMatrix>
 void s_FillArray(QXFILE* pFile, CItem const& item, char cElem) {
-    auto* pArray = static_cast<TMatrix*>(item.pVar);
-    if (!pArray) return;
-    bool bTwo = pArray->nDims == 2;
-    int nRows = s_Limit(item.iRows, pArray->Ubound(1));
-    int nCols = bTwo ? s_Limit(item.iCols, pArray->Ubound(2)) : 1;
-    for (int i = 1; i <= nRows; ++i) {
-        for (int j = 1; j <= nCols; ++j) {
-            auto* pCell = pArray->Cell(i, bTwo ? j : static_cast<int>(b_lArrayBase));
-            if (!pCell) continue;
-            CItem elem;
-            elem.cType = cElem;
-            elem.pVar = pCell;
-            b_FieldToVar(elem, b_FetchField(pFile));
-        }
-    }
+    b_ForEachCell<TMatrix>(item, [&](auto& cell, bool) {
+        CItem elem;
+        elem.cType = cElem;
+        elem.pVar = &cell;
+        b_FieldToVar(elem, b_FetchField(pFile));
+    });
 }
 
 void s_RecordArray(QXFILE* pFile, CItem const& item) {
-    CTypeMap const* pEntry = item.pMap;
-    if (!pEntry || !pEntry->pSubMap || !pEntry->piDim1) return;
-    int z = b_lArrayBase == 0 ? 1 : 0;
-    int nDims = pEntry->piDims ? *pEntry->piDims : 1;
-    int iDim1 = *pEntry->piDim1;
-    int iDim2 = nDims == 2 && pEntry->piDim2 ? *pEntry->piDim2 : 1;
-    int nRows = s_Limit(item.iRows, iDim1 - z);
-    int nCols = nDims == 2 ? s_Limit(item.iCols, iDim2 - z) : 1;
-    auto const* pFirst = reinterpret_cast<char const*>(pEntry->pSubMap);
     CInputWalk walk(pFile);
-    for (int i = 1; i <= nRows; ++i) {
-        for (int j = 1; j <= nCols; ++j) {
-            long long iCell = nDims == 2 ? static_cast<long long>(i - b_lArrayBase) * iDim2 + (j - b_lArrayBase)
-                                         : i - b_lArrayBase;
-            b_WalkMap(reinterpret_cast<CTypeMap const*>(pFirst + iCell * item.nStride), walk);
-        }
-    }
+    b_ForEachRecord(item, [&](CTypeMap const* pMap) { b_WalkMap(pMap, walk); });
 }
 
 }  // namespace
