@@ -3,6 +3,7 @@
 // record ends.
 #include "IoFixture.h"
 
+#include <cstring>
 #include <fstream>
 
 using namespace morka;
@@ -77,4 +78,62 @@ TEST_F(InputTest, GetAndEndOfFile) {
     CBString line;
     Linput(1, &line);
     EXPECT_STREQ(line.c_str(), "");
+}
+
+namespace {
+
+// Serves fixed records by key; the record buffer holds the text and zeros.
+class CFixedKeyed : public CDriver {
+public:
+    bool Open(QXFILE* pFile) override {
+        t_SetRecordSize(pFile, 32);
+        t_SetKeyLen(pFile, 6);
+        return true;
+    }
+    void Close(QXFILE*) override {}
+    bool ReadKey(QXFILE* pFile) override {
+        std::string sKey = (pFile->eOrg & MASK_NUMBER_KEY) ? "#" + std::to_string(pFile->iRecord)
+                                                           : std::string(pFile->pKey);
+        std::string sText = sKey == "abc" ? "\"q,r\",7" : sKey == "#3" ? "1,2,3,4" : "";
+        std::memset(pFile->pRecord, 0, static_cast<std::size_t>(pFile->nBufferSize));
+        std::memcpy(pFile->pRecord, sText.data(), sText.size());
+        pFile->nRecordLen = pFile->nBufferSize;  // the zeros after the text are not fields
+        return true;
+    }
+};
+
+class InputKeyed : public CIoTest {
+protected:
+    void SetUp() override {
+        CIoTest::SetUp();
+        t_SetDriver(DRV_KEYED, &m_driver);
+        t_SetDriver(DRV_DIRECT, &m_driver);
+        Open(1, "keys.dat", ORG_KEYED, ACC_UPDATE, 0);
+        Open(2, "numbers.dat", ORG_DIRECT, ACC_UPDATE, 0);
+    }
+    void TearDown() override {
+        CIoTest::TearDown();
+        t_SetDriver(DRV_KEYED, nullptr);
+        t_SetDriver(DRV_DIRECT, nullptr);
+    }
+    CFixedKeyed m_driver;
+};
+
+}  // namespace
+
+TEST_F(InputKeyed, RecordsByKeyIntoFieldsLinesAndArrays) {
+    CBString s;
+    CInt32 n, extra;
+    InputKey(1, "abc", "sll", &s, &n, &extra);
+    EXPECT_STREQ(s.c_str(), "q,r");
+    EXPECT_EQ(static_cast<int>(n), 7);
+    EXPECT_EQ(static_cast<int>(extra), 0);
+    CBString line;
+    CBString key("abc");
+    LinputKey(1, &key, &line);
+    EXPECT_STREQ(line.c_str(), "\"q,r\",7");
+    CInt16Matrix m(2, 2);
+    MatInputKey(2, CInt32(3), "I", &m, 0, 0);
+    EXPECT_EQ(static_cast<int>(*m.Cell(1, 1)), 1);
+    EXPECT_EQ(static_cast<int>(*m.Cell(2, 2)), 4);
 }
