@@ -102,22 +102,7 @@ public:
     }
 };
 
-class InputKeyed : public CIoTest {
-protected:
-    void SetUp() override {
-        CIoTest::SetUp();
-        t_SetDriver(DRV_KEYED, &m_driver);
-        t_SetDriver(DRV_DIRECT, &m_driver);
-        Open(1, "keys.dat", ORG_KEYED, ACC_UPDATE, 0);
-        Open(2, "numbers.dat", ORG_DIRECT, ACC_UPDATE, 0);
-    }
-    void TearDown() override {
-        CIoTest::TearDown();
-        t_SetDriver(DRV_KEYED, nullptr);
-        t_SetDriver(DRV_DIRECT, nullptr);
-    }
-    CFixedKeyed m_driver;
-};
+using InputKeyed = CKeyedTest<CFixedKeyed>;
 
 }  // namespace
 
