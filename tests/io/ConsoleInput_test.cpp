@@ -137,3 +137,26 @@ TEST(ConsoleInput, AttentionThenQuit) {
     EXPECT_EQ(t.Wait(), 254);
     EXPECT_TRUE(t.ModesRestored());
 }
+
+// Yesno waits for one of its two letters (either case); Errmsg writes its
+// message on the window's last line (full screen) and answers the key in upper case.
+TEST(ConsoleInput, YesnoAndErrmsg) {
+    for (char const* pszMode : s_kModes) {
+        SCOPED_TRACE(pszMode);
+        CTempFile taskTable;
+        CPtyTerminal t;
+        ASSERT_TRUE(
+            t.Start({VELBRA_PROGRAMS "/console_input", "dialogues"}, {pszMode, "b_tasktable=" + taskTable.Path()}));
+        ASSERT_TRUE(t.WaitFor("sure? (Y/N)")) << s_Screen(t);
+        t.Type("xn");
+        ASSERT_TRUE(t.WaitFor("answer N")) << s_Screen(t);
+        // The stream mode cannot place the cursor: the message follows the output.
+        bool bScreen = std::string(pszMode) != "b_termmode=1";
+        ASSERT_TRUE(t.WaitFor("Disk full", 5000, bScreen ? 23 : -1)) << s_Screen(t);
+        t.Type("q");
+        ASSERT_TRUE(t.WaitFor("key Q")) << s_Screen(t);
+        ASSERT_TRUE(t.WaitFor("done")) << s_Screen(t);
+        t.Char(' ');
+        EXPECT_EQ(t.Wait(), 0);
+    }
+}

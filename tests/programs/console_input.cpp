@@ -126,6 +126,18 @@ void s_Timeout() {
     Printf("not reached\n");
 }
 
+// Yesno ignores other keys; Errmsg shows its message on the last line and
+// returns the key in upper case.
+void s_Dialogues() {
+    Printf("sure? ");
+    CBString s = Yesno();
+    Printf("\nanswer %s\n", s.c_str());
+    CBString k = Errmsg("Disk full");
+    Printf("\nkey %s\n", k.c_str());
+    Printf("done\n");
+    b_ConGetW(0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -138,5 +150,6 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(psz, "edit")) s_Edit();
     else if (!std::strcmp(psz, "using")) s_Using();
     else if (!std::strcmp(psz, "timeout")) s_Timeout();
+    else if (!std::strcmp(psz, "dialogues")) s_Dialogues();
     b_Terminate(0);
 }
