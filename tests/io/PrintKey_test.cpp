@@ -37,22 +37,7 @@ public:
     }
 };
 
-class PrintKeyed : public CIoTest {
-protected:
-    void SetUp() override {
-        CIoTest::SetUp();
-        t_SetDriver(DRV_KEYED, &m_driver);
-        t_SetDriver(DRV_DIRECT, &m_driver);
-        Open(1, "keys.dat", ORG_KEYED, ACC_UPDATE, 0);
-        Open(2, "numbers.dat", ORG_DIRECT, ACC_UPDATE, 0);
-    }
-    void TearDown() override {
-        CIoTest::TearDown();
-        t_SetDriver(DRV_KEYED, nullptr);
-        t_SetDriver(DRV_DIRECT, nullptr);
-    }
-    CMemoryKeyed m_driver;
-};
+using PrintKeyed = CKeyedTest<CMemoryKeyed>;
 
 std::string s_Record(std::string sText) {
     sText.resize(48, '\0');
