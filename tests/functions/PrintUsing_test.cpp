@@ -10,7 +10,7 @@ using namespace morka;
 namespace {
 
 class PrintUsingFile : public CIoTest {};
-class PrintKeyUsingRecords : public CKeyedIoTest {};
+using PrintKeyUsingRecords = CKeyedTest<CMemoryKeyed>;
 
 }  // namespace
 

@@ -1,6 +1,6 @@
 // MemoryKeyed: a keyed driver for tests that keeps the records it is given
 // in memory (48-byte records, 6-byte keys), keyed by the string key or by
-// "#" and the record number, and a fixture with two channels on it.
+// "#" and the record number (for the CKeyedTest fixture of IoFixture.h).
 #pragma once
 
 #include "io/IoFixture.h"
@@ -43,22 +43,3 @@ inline std::string b_Record(std::string sText) {
     sText.resize(48, '\0');
     return sText;
 }
-
-// Channel 1 a string-keyed file, channel 2 a record-number file, both on
-// the memory driver.
-class CKeyedIoTest : public CIoTest {
-protected:
-    void SetUp() override {
-        CIoTest::SetUp();
-        morka::t_SetDriver(morka::DRV_KEYED, &m_driver);
-        morka::t_SetDriver(morka::DRV_DIRECT, &m_driver);
-        morka::Open(1, "keys.dat", morka::ORG_KEYED, morka::ACC_UPDATE, 0);
-        morka::Open(2, "numbers.dat", morka::ORG_DIRECT, morka::ACC_UPDATE, 0);
-    }
-    void TearDown() override {
-        CIoTest::TearDown();
-        morka::t_SetDriver(morka::DRV_KEYED, nullptr);
-        morka::t_SetDriver(morka::DRV_DIRECT, nullptr);
-    }
-    CMemoryKeyed m_driver;
-};

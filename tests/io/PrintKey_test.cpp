@@ -10,7 +10,7 @@ using namespace morka;
 
 namespace {
 
-class PrintKeyed : public CKeyedIoTest {};
+using PrintKeyed = CKeyedTest<CMemoryKeyed>;
 
 }  // namespace
 
