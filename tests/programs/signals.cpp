@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <sys/mman.h>
 #include <unistd.h>
 
 using namespace morka;
@@ -21,8 +22,9 @@ int main(int argc, char** argv) {
         raise(SIGTERM);
         pause();
     } else if (std::strcmp(pszMode, "segv") == 0) {
-        volatile int* p = nullptr;
-        s_nCleanups = *p;
+        // A real fault: read a page that allows no access.
+        void* pPage = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        s_nCleanups = *static_cast<volatile int*>(pPage);
     } else if (std::strcmp(pszMode, "divzero") == 0) {
         if (setjmp(*OnErrorGoto(true))) {
             Printf("trapped: must not happen\n");
