@@ -3,6 +3,7 @@
 // it is opened at t_InitFiles for input and output on the terminal and never
 // closed. Disk channels and their drivers are opened by the channel module.
 #include <morka/FileMngr.h>
+#include <morka/RecordBuffer.h>
 #include <morka/System.h>
 
 namespace morka {
@@ -48,6 +49,7 @@ void t_Close(int ch) {
     QXFILE* pFile = t_GetFile(ch);
     if (!pFile || ch == 0 || !pFile->bOpen) return;
     if (pFile->pStream) std::fclose(pFile->pStream);
+    t_FreeBuffers(pFile);
     int iChannel = pFile->iChannel;
     *pFile = QXFILE{};
     pFile->iChannel = iChannel;

@@ -1,0 +1,253 @@
+// RecordWrite: the field encoders of the tagged record format and the two
+// places a record is built in: the record buffer (WRITE KEY) and the stdio
+// stream of a sequential channel (WRITE). One visitor encodes every operand
+// into a field and hands it to a sink, so both places get the same bytes.
+// Numbers: tag 2 where the BCD form holds the value (always in 14 digits for
+// the IEEE flavour), else tag 6 (IEEE) or tag 3 (decimal), so that writing
+// never changes a value beyond the 14-digit rounding of the BCD form.
+#include <velbra/Record.h>
+#include <morka/morka.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace morka {
+
+namespace {
+
+void s_Raise(QXFILE* pFile, int n) {
+    pFile->iErrno = n;
+    throw n;
+}
+
+void s_PutLe(unsigned char* p, unsigned long long u, int nBytes) {
+    for (int i = 0; i < nBytes; ++i, u >>= 8) p[i] = static_cast<unsigned char>(u);
+}
+
+// Field heads: the tag and the fixed payload or the length prefix. Each
+// returns the number of bytes written to p (at most 9).
+int s_HeadInt16(int n, unsigned char* p) {
+    p[0] = TAG_INT16;
+    s_PutLe(p + 1, static_cast<uint16_t>(n), 2);
+    return 3;
+}
+
+int s_HeadLong(int n, unsigned char* p) {
+    p[0] = TAG_INT32;
+    s_PutLe(p + 1, static_cast<uint32_t>(n), 4);
+    return 5;
+}
+
+int s_HeadNumber(dfp_t x, unsigned char* p) {
+    static_assert(sizeof x == 8);
+    unsigned long long u;
+    std::memcpy(&u, &x, 8);
+    s_PutLe(p + 1, u, 8);  // the host image, little-endian, for tags 6 and 3
+    if constexpr (b_bDecimalFlavour) {
+        unsigned char ab[8];
+        if (dfp2bcd(static_cast<decimal64>(x), ab)) {
+            p[0] = TAG_BCD;
+            std::memcpy(p + 1, ab, 8);
+        } else {
+            p[0] = TAG_DECIMAL;
+        }
+    } else {
+        double d = static_cast<double>(x);
+        unsigned char ab[8];
+        std::memcpy(ab, &d, 8);
+        if (ieee2bcd(ab)) {
+            p[0] = TAG_BCD;
+            std::memcpy(p + 1, ab, 8);
+        } else {
+            p[0] = TAG_DOUBLE;
+        }
+    }
+    return 9;
+}
+
+int s_HeadString(int nLen, unsigned char* p) {
+    if (nLen <= 255) {
+        p[0] = TAG_STRING8;
+        p[1] = static_cast<unsigned char>(nLen);
+        return 2;
+    }
+    p[0] = TAG_STRING32;
+    s_PutLe(p + 1, static_cast<uint32_t>(nLen), 4);
+    return 5;
+}
+
+class CSink {
+public:
+    explicit CSink(QXFILE* pFile) : m_pFile(pFile) {}
+    virtual ~CSink() = default;
+    // One whole field: its head and its string bytes (if any).
+    virtual void Field(unsigned char const* pHead, int nHead, char const* pBody, int nBody) = 0;
+    // Converts a string as this place requires.
+    virtual CBString Convert(CBString const& s) { return t_strconvout(m_pFile, s); }
+    QXFILE* File() const { return m_pFile; }
+
+protected:
+    QXFILE* m_pFile;
+};
+
+class CBufferSink final : public CSink {
+public:
+    using CSink::CSink;
+    void Field(unsigned char const* pHead, int nHead, char const* pBody, int nBody) override {
+        long long nEnd = static_cast<long long>(m_pFile->iWritePos) + nHead + nBody;
+        if (m_pFile->iWritePos < 0 || nEnd > m_pFile->nBufferSize || !m_pFile->pRecord) s_Raise(m_pFile, MORKA_EBUFFER);
+        unsigned char* p = m_pFile->pRecord + m_pFile->iWritePos;
+        std::memcpy(p, pHead, static_cast<std::size_t>(nHead));
+        if (nBody) std::memcpy(p + nHead, pBody, static_cast<std::size_t>(nBody));
+        m_pFile->iWritePos = static_cast<int>(nEnd);
+    }
+};
+
+class CStreamSink final : public CSink {
+public:
+    using CSink::CSink;
+    void Field(unsigned char const* pHead, int nHead, char const* pBody, int nBody) override {
+        FILE* fp = m_pFile->pStream;
+        if (!fp) s_Raise(m_pFile, EBADF);
+        fwrite_unlocked(pHead, 1, static_cast<std::size_t>(nHead), fp);
+        if (nBody) fwrite_unlocked(pBody, 1, static_cast<std::size_t>(nBody), fp);
+        if (ferror_unlocked(fp)) s_Raise(m_pFile, errno ? errno : EIO);
+    }
+    CBString Convert(CBString const& s) override {
+        if (Morka.uStreamFlags & 4) return s;
+        return t_strconvout(m_pFile, s);
+    }
+};
+
+void s_Int16(CSink& sink, int n) {
+    unsigned char ab[9];
+    sink.Field(ab, s_HeadInt16(n, ab), nullptr, 0);
+}
+
+void s_Long(CSink& sink, int n) {
+    unsigned char ab[9];
+    sink.Field(ab, s_HeadLong(n, ab), nullptr, 0);
+}
+
+void s_Number(CSink& sink, dfp_t x) {
+    unsigned char ab[9];
+    sink.Field(ab, s_HeadNumber(x, ab), nullptr, 0);
+}
+
+void s_String(CSink& sink, CBString const& s) {
+    CBString sStored = sink.Convert(s);
+    unsigned char ab[9];
+    sink.Field(ab, s_HeadString(sStored.length(), ab), sStored.data(), sStored.length());
+}
+
+// Encodes every operand it is handed (scalars, array elements, records).
+class CFieldWriter final : public CTypeVisitor {
+public:
+    explicit CFieldWriter(CSink& sink) : m_sink(sink) {}
+    void Item(CItem const& item) override {
+        switch (item.cType) {
+        case 'd': s_Number(m_sink, static_cast<CDfp const*>(item.pVar)->xValue); break;
+        case 'i': s_Int16(m_sink, static_cast<CInt16 const*>(item.pVar)->iValue); break;
+        case 'l': s_Long(m_sink, static_cast<CInt32 const*>(item.pVar)->iValue); break;
+        case 's': s_String(m_sink, item.pVar ? *static_cast<CBString const*>(item.pVar) : CBString()); break;
+        case 'z': s_String(m_sink, CBString(static_cast<char const*>(item.pVar))); break;
+        default: b_WalkArray(item, *this); break;
+        }
+    }
+
+private:
+    CSink& m_sink;
+};
+
+constexpr char const* VAR_LETTERS = "cdilrstz";
+constexpr char const* ARRAY_LETTERS = "CDILST";
+
+void s_Walk(CSink& sink, char const* pszTypes, va_list* pAp, char const* pszAccepted) {
+    CFieldWriter writer(sink);
+    b_WalkTypes(pszTypes, pAp, t_Pass::Output, pszAccepted, false, writer, sink.File());
+}
+
+}  // namespace
+
+void _BAppendInt16(QXFILE* pFile, int n) {
+    CBufferSink sink(pFile);
+    s_Int16(sink, n);
+}
+
+void _BAppendLong(QXFILE* pFile, int n) {
+    CBufferSink sink(pFile);
+    s_Long(sink, n);
+}
+
+void _BAppendDfp(QXFILE* pFile, dfp_t x) {
+    CBufferSink sink(pFile);
+    s_Number(sink, x);
+}
+
+void _BAppendString(QXFILE* pFile, char const* pBytes, int nLen) {
+    CBufferSink sink(pFile);
+    s_String(sink, CBString(pBytes, nLen));
+}
+
+void _BAppendType(QXFILE* pFile, CTypeMap const* pMap) {
+    CBufferSink sink(pFile);
+    CFieldWriter writer(sink);
+    b_WalkMap(pMap, writer);
+}
+
+void _Vars2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp) {
+    CBufferSink sink(pFile);
+    s_Walk(sink, pszTypes, pAp, VAR_LETTERS);
+}
+
+void _Arrays2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp) {
+    CBufferSink sink(pFile);
+    s_Walk(sink, pszTypes, pAp, ARRAY_LETTERS);
+}
+
+void _FWriteInt16(QXFILE* pFile, int n) {
+    CStreamSink sink(pFile);
+    s_Int16(sink, n);
+}
+
+void _FWriteLong(QXFILE* pFile, int n) {
+    CStreamSink sink(pFile);
+    s_Long(sink, n);
+}
+
+void _FWriteDfp(QXFILE* pFile, dfp_t x) {
+    CStreamSink sink(pFile);
+    s_Number(sink, x);
+}
+
+void _FWriteString(QXFILE* pFile, char const* pBytes, int nLen) {
+    CStreamSink sink(pFile);
+    s_String(sink, CBString(pBytes, nLen));
+}
+
+void _FWriteType(QXFILE* pFile, CTypeMap const* pMap) {
+    CStreamSink sink(pFile);
+    CFieldWriter writer(sink);
+    b_WalkMap(pMap, writer);
+}
+
+void _Vars2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp) {
+    CStreamSink sink(pFile);
+    s_Walk(sink, pszTypes, pAp, VAR_LETTERS);
+}
+
+void _Arrays2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp) {
+    CStreamSink sink(pFile);
+    s_Walk(sink, pszTypes, pAp, ARRAY_LETTERS);
+}
+
+void _FWriteEor(QXFILE* pFile) {
+    FILE* fp = pFile->pStream;
+    if (!fp) s_Raise(pFile, EBADF);
+    fputc_unlocked(0, fp);
+    fflush_unlocked(fp);
+    if (ferror_unlocked(fp)) s_Raise(pFile, errno ? errno : EIO);
+}
+
+}  // namespace morka
