@@ -4,8 +4,10 @@
 #include <morka/CBString.h>
 #include <morka/Charset.h>
 #include <morka/Bcd.h>
+#include <morka/FileInfo.h>
 #include <morka/FileMngr.h>
 #include <morka/RecordBuffer.h>
 #include <morka/Settings.h>
+#include <morka/Store.h>
 #include <morka/System.h>
 #include <morka/Term.h>
