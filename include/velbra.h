@@ -15,3 +15,5 @@
 #include <velbra/Hooks.h>
 #include <velbra/Debug.h>
 #include <velbra/FileApi.h>
+#include <velbra/Data.h>
+#include <velbra/Record.h>
