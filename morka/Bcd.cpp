@@ -122,6 +122,12 @@ decimal64 bcd2dfp(unsigned char const* p) {
     return x;
 }
 
+double bid2ieee(unsigned char const* p) {
+    decimal64 x;
+    std::memcpy(&x, p, sizeof x);
+    return static_cast<double>(x);
+}
+
 bool dfp2bcd(decimal64 x, unsigned char* p) {
     uint64_t uBits;
     std::memcpy(&uBits, &x, sizeof uBits);

@@ -22,6 +22,9 @@ bool ieee2bcd(void* p);
 double bcd2ieee(unsigned char const* p);
 // The exact decimal64 value of the 8 BCD bytes at p (same reading rule).
 decimal64 bcd2dfp(unsigned char const* p);
+// The double nearest to the decimal64 value whose 8-byte image (BID, host
+// order) is at p: the binary number of a decimal field (tag 3).
+double bid2ieee(unsigned char const* p);
 // The BCD form of a decimal64 value into p[0..7]. Returns false (p untouched)
 // unless the value is finite, has at most 14 significant digits and lies in
 // the exponent range, so that the conversion is exact.

@@ -104,12 +104,6 @@ double s_Double(CField const& f) {
     return x;
 }
 
-decimal64 s_Decimal(CField const& f) {
-    decimal64 x;
-    std::memcpy(&x, f.p, 8);
-    return x;
-}
-
 // The string bytes as a NUL-terminated text for strtod/strtol.
 std::string s_Text(CField const& f) { return std::string(reinterpret_cast<char const*>(f.p), static_cast<std::size_t>(f.nLen)); }
 
@@ -120,7 +114,14 @@ dfp_t s_ToNumber(CField const& f) {
     case TAG_BCD:
         if constexpr (b_bDecimalFlavour) return static_cast<dfp_t>(bcd2dfp(f.p));
         else return static_cast<dfp_t>(bcd2ieee(f.p));
-    case TAG_DECIMAL: return static_cast<dfp_t>(s_Decimal(f));
+    case TAG_DECIMAL:
+        if constexpr (b_bDecimalFlavour) {
+            decimal64 d;
+            std::memcpy(&d, f.p, 8);
+            return static_cast<dfp_t>(d);
+        } else {
+            return static_cast<dfp_t>(bid2ieee(f.p));
+        }
     case TAG_DOUBLE: return static_cast<dfp_t>(s_Double(f));
     default:
         if constexpr (b_bDecimalFlavour) return static_cast<dfp_t>(strtod64(s_Text(f).c_str(), nullptr));
@@ -133,7 +134,7 @@ int s_ToInteger(CField const& f) {
     case TAG_INT16: return static_cast<int16_t>(s_GetLe(f.p, 2));
     case TAG_INT32: return static_cast<int32_t>(s_GetLe(f.p, 4));
     case TAG_BCD: return b_L(bcd2ieee(f.p));
-    case TAG_DECIMAL: return b_L(s_Decimal(f));
+    case TAG_DECIMAL: return b_L(bid2ieee(f.p));
     case TAG_DOUBLE: return b_L(s_Double(f));
     default: return b_L(std::strtol(s_Text(f).c_str(), nullptr, 10));
     }
@@ -145,7 +146,7 @@ CBString s_ToString(QXFILE* pFile, CField const& f) {
     case TAG_INT16:
     case TAG_INT32: std::snprintf(sz, sizeof sz, "%d", s_ToInteger(f)); return CBString(sz);
     case TAG_BCD: std::snprintf(sz, sizeof sz, "%.14G", bcd2ieee(f.p)); return CBString(sz);
-    case TAG_DECIMAL: std::snprintf(sz, sizeof sz, "%.14G", static_cast<double>(s_Decimal(f))); return CBString(sz);
+    case TAG_DECIMAL: std::snprintf(sz, sizeof sz, "%.14G", bid2ieee(f.p)); return CBString(sz);
     case TAG_DOUBLE: std::snprintf(sz, sizeof sz, "%.14G", s_Double(f)); return CBString(sz);
     default: return t_strconvin(pFile, CBString(reinterpret_cast<char const*>(f.p), f.nLen), true);
     }
