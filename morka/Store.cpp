@@ -333,6 +333,12 @@ void CStore::Sync() {
     m_nUnsynced = 0;
 }
 
+std::size_t CStore::LastCommit() {
+    MDB_envinfo info;
+    mdb_env_info(m_pEnv, &info);
+    return info.me_last_txnid;
+}
+
 unsigned long long CStore::Count() {
     MDB_txn* pTxn = BeginRead();
     MDB_stat st;

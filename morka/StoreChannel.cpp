@@ -128,9 +128,11 @@ bool CStoreChannel::Step(t_Step eStep, std::string& sKey, std::string& sRecord) 
     bool bKeyed = m_pStore->Header().eOrg != ORG_DIRECT;
     for (;;) {
         std::string sFound;
+        std::size_t uSnapshot = 0;
         int rc;
         {
             CReadScope read(*m_pStore);
+            uSnapshot = mdb_txn_id(read.Txn());
             MDB_cursor* pCursor = m_pStore->ReadCursor();
             MDB_val key, val;
             MDB_cursor_op eOp = MDB_FIRST;
@@ -165,7 +167,7 @@ bool CStoreChannel::Step(t_Step eStep, std::string& sKey, std::string& sRecord) 
             rc = bMissing ? MDB_NOTFOUND : mdb_cursor_get(pCursor, &key, &val, eOp);
             if (rc == 0) {
                 sFound.assign(static_cast<char const*>(key.mv_data), key.mv_size);
-                if (!m_bWrite) sRecord.assign(static_cast<char const*>(val.mv_data), val.mv_size);
+                m_sData.assign(static_cast<char const*>(val.mv_data), val.mv_size);
             }
         }
         if (rc == MDB_NOTFOUND) {
@@ -178,24 +180,28 @@ bool CStoreChannel::Step(t_Step eStep, std::string& sKey, std::string& sRecord) 
         std::string_view sLogical(sFound);
         if (bKeyed && !sLogical.empty()) sLogical.remove_suffix(1);
         if (m_bWrite) {
-            // Lock first, then read the record again: it is the one now held.
             long long iOffset;
             if (!Lock(sLogical, iOffset)) return false;
-            CReadScope read(*m_pStore);
-            MDB_val key = s_Val(sFound), val;
-            rc = mdb_get(read.Txn(), m_pStore->Records(), &key, &val);
-            if (rc == MDB_NOTFOUND) {
-                Unlock();
-                continue;  // deleted meanwhile: look again from the same position
+            // Held now. When something was committed since the snapshot, the
+            // record may have changed before the lock was taken: read it again.
+            if (m_pStore->LastCommit() != uSnapshot) {
+                CReadScope read(*m_pStore);
+                MDB_val key = s_Val(sFound), val;
+                rc = mdb_get(read.Txn(), m_pStore->Records(), &key, &val);
+                if (rc == MDB_NOTFOUND) {
+                    Unlock();
+                    continue;  // deleted meanwhile: look again from the same position
+                }
+                if (rc) CStore::Raise(rc);
+                m_sData.assign(static_cast<char const*>(val.mv_data), val.mv_size);
             }
-            if (rc) CStore::Raise(rc);
-            sRecord.assign(static_cast<char const*>(val.mv_data), val.mv_size);
         } else if (m_iHeld >= 0) {
             Unlock();
         }
         m_ePos = t_Pos::At;
         m_sPos = sFound;
         sKey.assign(sLogical);
+        sRecord.swap(m_sData);
         return true;
     }
 }

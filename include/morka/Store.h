@@ -103,6 +103,8 @@ public:
     void Commit(MDB_txn* pTxn);
     // Forces committed writes to disk.
     void Sync();
+    // Number of the last transaction committed by any process.
+    std::size_t LastCommit();
     unsigned long long Count();
 
     // Turns an LMDB or system result into an error number and raises it.
@@ -209,6 +211,7 @@ private:
     long long m_iHeld = -1;
     t_Pos m_ePos = t_Pos::Start;
     std::string m_sPos;              // stored key of the position
+    std::string m_sData;             // record found by a positional read
     unsigned m_uGeneration = 0;      // fork generation the handles belong to
 };
 
