@@ -211,7 +211,7 @@ bool CStoreChannel::ReadPrev(std::string& sKey, std::string& sRecord) { return S
 bool CStoreChannel::ReadFirst(std::string& sKey, std::string& sRecord) { return Step(t_Step::First, sKey, sRecord); }
 bool CStoreChannel::ReadLast(std::string& sKey, std::string& sRecord) { return Step(t_Step::Last, sKey, sRecord); }
 
-bool CStoreChannel::Write(std::string_view sKey, void const* pData, std::size_t nLen) {
+bool CStoreChannel::Change(std::string_view sKey, MDB_val* pData) {
     Refresh();
     if (!m_bWrite) throw static_cast<int>(MORKA_ENOTOPEN);
     long long iOffset;
@@ -219,8 +219,8 @@ bool CStoreChannel::Write(std::string_view sKey, void const* pData, std::size_t 
     std::string sStored = Stored(sKey);
     try {
         MDB_txn* pTxn = m_pStore->BeginWrite();
-        MDB_val key = s_Val(sStored), val{nLen, const_cast<void*>(pData)};
-        int rc = mdb_put(pTxn, m_pStore->Records(), &key, &val, 0);
+        MDB_val key = s_Val(sStored);
+        int rc = pData ? mdb_put(pTxn, m_pStore->Records(), &key, pData, 0) : mdb_del(pTxn, m_pStore->Records(), &key, nullptr);
         if (rc) {
             mdb_txn_abort(pTxn);
             CStore::Raise(rc);
@@ -234,28 +234,12 @@ bool CStoreChannel::Write(std::string_view sKey, void const* pData, std::size_t 
     return true;
 }
 
-bool CStoreChannel::Delete(std::string_view sKey) {
-    Refresh();
-    if (!m_bWrite) throw static_cast<int>(MORKA_ENOTOPEN);
-    long long iOffset;
-    if (!Lock(sKey, iOffset)) return false;
-    std::string sStored = Stored(sKey);
-    try {
-        MDB_txn* pTxn = m_pStore->BeginWrite();
-        MDB_val key = s_Val(sStored);
-        int rc = mdb_del(pTxn, m_pStore->Records(), &key, nullptr);
-        if (rc) {
-            mdb_txn_abort(pTxn);
-            CStore::Raise(rc);
-        }
-        m_pStore->Commit(pTxn);
-    } catch (...) {
-        Unlock();
-        throw;
-    }
-    Unlock();
-    return true;
+bool CStoreChannel::Write(std::string_view sKey, void const* pData, std::size_t nLen) {
+    MDB_val val{nLen, const_cast<void*>(pData)};
+    return Change(sKey, &val);
 }
+
+bool CStoreChannel::Delete(std::string_view sKey) { return Change(sKey, nullptr); }
 
 unsigned long long CStoreChannel::Count() {
     Refresh();

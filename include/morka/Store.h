@@ -44,6 +44,7 @@
 typedef struct MDB_env MDB_env;
 typedef struct MDB_txn MDB_txn;
 typedef struct MDB_cursor MDB_cursor;
+typedef struct MDB_val MDB_val;
 typedef unsigned int MDB_dbi;
 
 namespace morka {
@@ -200,6 +201,8 @@ private:
     enum class t_Pos { Start, At, End };
     enum class t_Step { Next, Prev, First, Last };
     bool Step(t_Step eStep, std::string& sKey, std::string& sRecord);
+    // Writes (pData) or deletes (null) the record of sKey under its lock.
+    bool Change(std::string_view sKey, MDB_val* pData);
     bool Lock(std::string_view sKey, long long& iOffset);
     void Refresh();
     std::string Stored(std::string_view sKey) const;

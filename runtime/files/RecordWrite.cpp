@@ -77,24 +77,23 @@ int s_HeadString(int nLen, unsigned char* p) {
     return 5;
 }
 
+// The place a record is built in: the record buffer at iWritePos, or the
+// channel's stream.
 class CSink {
 public:
-    explicit CSink(QXFILE* pFile) : m_pFile(pFile) {}
-    virtual ~CSink() = default;
-    // One whole field: its head and its string bytes (if any).
-    virtual void Field(unsigned char const* pHead, int nHead, char const* pBody, int nBody) = 0;
-    // Converts a string as this place requires.
-    virtual CBString Convert(CBString const& s) { return t_strconvout(m_pFile, s); }
+    CSink(QXFILE* pFile, bool bStream) : m_pFile(pFile), m_bStream(bStream) {}
     QXFILE* File() const { return m_pFile; }
 
-protected:
-    QXFILE* m_pFile;
-};
-
-class CBufferSink final : public CSink {
-public:
-    using CSink::CSink;
-    void Field(unsigned char const* pHead, int nHead, char const* pBody, int nBody) override {
+    // One whole field: its head and its string bytes (if any).
+    void Field(unsigned char const* pHead, int nHead, char const* pBody, int nBody) {
+        if (m_bStream) {
+            FILE* fp = m_pFile->pStream;
+            if (!fp) s_Raise(m_pFile, EBADF);
+            fwrite_unlocked(pHead, 1, static_cast<std::size_t>(nHead), fp);
+            if (nBody) fwrite_unlocked(pBody, 1, static_cast<std::size_t>(nBody), fp);
+            if (ferror_unlocked(fp)) s_Raise(m_pFile, errno ? errno : EIO);
+            return;
+        }
         long long nEnd = static_cast<long long>(m_pFile->iWritePos) + nHead + nBody;
         if (m_pFile->iWritePos < 0 || nEnd > m_pFile->nBufferSize || !m_pFile->pRecord) s_Raise(m_pFile, MORKA_EBUFFER);
         unsigned char* p = m_pFile->pRecord + m_pFile->iWritePos;
@@ -102,44 +101,34 @@ public:
         if (nBody) std::memcpy(p + nHead, pBody, static_cast<std::size_t>(nBody));
         m_pFile->iWritePos = static_cast<int>(nEnd);
     }
-};
 
-class CStreamSink final : public CSink {
-public:
-    using CSink::CSink;
-    void Field(unsigned char const* pHead, int nHead, char const* pBody, int nBody) override {
-        FILE* fp = m_pFile->pStream;
-        if (!fp) s_Raise(m_pFile, EBADF);
-        fwrite_unlocked(pHead, 1, static_cast<std::size_t>(nHead), fp);
-        if (nBody) fwrite_unlocked(pBody, 1, static_cast<std::size_t>(nBody), fp);
-        if (ferror_unlocked(fp)) s_Raise(m_pFile, errno ? errno : EIO);
+    void Int16(int n) {
+        unsigned char ab[9];
+        Field(ab, s_HeadInt16(n, ab), nullptr, 0);
     }
-    CBString Convert(CBString const& s) override {
-        if (Morka.uStreamFlags & 4) return s;
-        return t_strconvout(m_pFile, s);
+    void Long(int n) {
+        unsigned char ab[9];
+        Field(ab, s_HeadLong(n, ab), nullptr, 0);
     }
+    void Number(dfp_t x) {
+        unsigned char ab[9];
+        Field(ab, s_HeadNumber(x, ab), nullptr, 0);
+    }
+    // Strings go to the record buffer converted to the channel's character
+    // set; to a stream too, unless the settings say otherwise.
+    void String(CBString const& s) {
+        bool bConvert = !m_bStream || !(Morka.uStreamFlags & 4);
+        CBString sStored = bConvert ? t_strconvout(m_pFile, s) : s;
+        unsigned char ab[9];
+        Field(ab, s_HeadString(sStored.length(), ab), sStored.data(), sStored.length());
+    }
+    void Map(CTypeMap const* pMap);
+    void Walk(char const* pszTypes, va_list* pAp, char const* pszAccepted);
+
+private:
+    QXFILE* m_pFile;
+    bool m_bStream;
 };
-
-void s_Int16(CSink& sink, int n) {
-    unsigned char ab[9];
-    sink.Field(ab, s_HeadInt16(n, ab), nullptr, 0);
-}
-
-void s_Long(CSink& sink, int n) {
-    unsigned char ab[9];
-    sink.Field(ab, s_HeadLong(n, ab), nullptr, 0);
-}
-
-void s_Number(CSink& sink, dfp_t x) {
-    unsigned char ab[9];
-    sink.Field(ab, s_HeadNumber(x, ab), nullptr, 0);
-}
-
-void s_String(CSink& sink, CBString const& s) {
-    CBString sStored = sink.Convert(s);
-    unsigned char ab[9];
-    sink.Field(ab, s_HeadString(sStored.length(), ab), sStored.data(), sStored.length());
-}
 
 // Encodes every operand it is handed (scalars, array elements, records).
 class CFieldWriter final : public CTypeVisitor {
@@ -147,11 +136,11 @@ public:
     explicit CFieldWriter(CSink& sink) : m_sink(sink) {}
     void Item(CItem const& item) override {
         switch (item.cType) {
-        case 'd': s_Number(m_sink, static_cast<CDfp const*>(item.pVar)->xValue); break;
-        case 'i': s_Int16(m_sink, static_cast<CInt16 const*>(item.pVar)->iValue); break;
-        case 'l': s_Long(m_sink, static_cast<CInt32 const*>(item.pVar)->iValue); break;
-        case 's': s_String(m_sink, item.pVar ? *static_cast<CBString const*>(item.pVar) : CBString()); break;
-        case 'z': s_String(m_sink, CBString(static_cast<char const*>(item.pVar))); break;
+        case 'd': m_sink.Number(static_cast<CDfp const*>(item.pVar)->xValue); break;
+        case 'i': m_sink.Int16(static_cast<CInt16 const*>(item.pVar)->iValue); break;
+        case 'l': m_sink.Long(static_cast<CInt32 const*>(item.pVar)->iValue); break;
+        case 's': m_sink.String(item.pVar ? *static_cast<CBString const*>(item.pVar) : CBString()); break;
+        case 'z': m_sink.String(CBString(static_cast<char const*>(item.pVar))); break;
         default: b_WalkArray(item, *this); break;
         }
     }
@@ -160,87 +149,38 @@ private:
     CSink& m_sink;
 };
 
+void CSink::Map(CTypeMap const* pMap) {
+    CFieldWriter writer(*this);
+    b_WalkMap(pMap, writer);
+}
+
+void CSink::Walk(char const* pszTypes, va_list* pAp, char const* pszAccepted) {
+    CFieldWriter writer(*this);
+    b_WalkTypes(pszTypes, pAp, t_Pass::Output, pszAccepted, false, writer, m_pFile);
+}
+
 constexpr char const* VAR_LETTERS = "cdilrstz";
 constexpr char const* ARRAY_LETTERS = "CDILST";
-
-void s_Walk(CSink& sink, char const* pszTypes, va_list* pAp, char const* pszAccepted) {
-    CFieldWriter writer(sink);
-    b_WalkTypes(pszTypes, pAp, t_Pass::Output, pszAccepted, false, writer, sink.File());
-}
+constexpr bool BUFFER = false;
+constexpr bool STREAM = true;
 
 }  // namespace
 
-void _BAppendInt16(QXFILE* pFile, int n) {
-    CBufferSink sink(pFile);
-    s_Int16(sink, n);
-}
+void _BAppendInt16(QXFILE* pFile, int n) { CSink(pFile, BUFFER).Int16(n); }
+void _BAppendLong(QXFILE* pFile, int n) { CSink(pFile, BUFFER).Long(n); }
+void _BAppendDfp(QXFILE* pFile, dfp_t x) { CSink(pFile, BUFFER).Number(x); }
+void _BAppendString(QXFILE* pFile, char const* pBytes, int nLen) { CSink(pFile, BUFFER).String(CBString(pBytes, nLen)); }
+void _BAppendType(QXFILE* pFile, CTypeMap const* pMap) { CSink(pFile, BUFFER).Map(pMap); }
+void _Vars2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, BUFFER).Walk(pszTypes, pAp, VAR_LETTERS); }
+void _Arrays2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, BUFFER).Walk(pszTypes, pAp, ARRAY_LETTERS); }
 
-void _BAppendLong(QXFILE* pFile, int n) {
-    CBufferSink sink(pFile);
-    s_Long(sink, n);
-}
-
-void _BAppendDfp(QXFILE* pFile, dfp_t x) {
-    CBufferSink sink(pFile);
-    s_Number(sink, x);
-}
-
-void _BAppendString(QXFILE* pFile, char const* pBytes, int nLen) {
-    CBufferSink sink(pFile);
-    s_String(sink, CBString(pBytes, nLen));
-}
-
-void _BAppendType(QXFILE* pFile, CTypeMap const* pMap) {
-    CBufferSink sink(pFile);
-    CFieldWriter writer(sink);
-    b_WalkMap(pMap, writer);
-}
-
-void _Vars2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp) {
-    CBufferSink sink(pFile);
-    s_Walk(sink, pszTypes, pAp, VAR_LETTERS);
-}
-
-void _Arrays2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp) {
-    CBufferSink sink(pFile);
-    s_Walk(sink, pszTypes, pAp, ARRAY_LETTERS);
-}
-
-void _FWriteInt16(QXFILE* pFile, int n) {
-    CStreamSink sink(pFile);
-    s_Int16(sink, n);
-}
-
-void _FWriteLong(QXFILE* pFile, int n) {
-    CStreamSink sink(pFile);
-    s_Long(sink, n);
-}
-
-void _FWriteDfp(QXFILE* pFile, dfp_t x) {
-    CStreamSink sink(pFile);
-    s_Number(sink, x);
-}
-
-void _FWriteString(QXFILE* pFile, char const* pBytes, int nLen) {
-    CStreamSink sink(pFile);
-    s_String(sink, CBString(pBytes, nLen));
-}
-
-void _FWriteType(QXFILE* pFile, CTypeMap const* pMap) {
-    CStreamSink sink(pFile);
-    CFieldWriter writer(sink);
-    b_WalkMap(pMap, writer);
-}
-
-void _Vars2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp) {
-    CStreamSink sink(pFile);
-    s_Walk(sink, pszTypes, pAp, VAR_LETTERS);
-}
-
-void _Arrays2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp) {
-    CStreamSink sink(pFile);
-    s_Walk(sink, pszTypes, pAp, ARRAY_LETTERS);
-}
+void _FWriteInt16(QXFILE* pFile, int n) { CSink(pFile, STREAM).Int16(n); }
+void _FWriteLong(QXFILE* pFile, int n) { CSink(pFile, STREAM).Long(n); }
+void _FWriteDfp(QXFILE* pFile, dfp_t x) { CSink(pFile, STREAM).Number(x); }
+void _FWriteString(QXFILE* pFile, char const* pBytes, int nLen) { CSink(pFile, STREAM).String(CBString(pBytes, nLen)); }
+void _FWriteType(QXFILE* pFile, CTypeMap const* pMap) { CSink(pFile, STREAM).Map(pMap); }
+void _Vars2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, STREAM).Walk(pszTypes, pAp, VAR_LETTERS); }
+void _Arrays2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, STREAM).Walk(pszTypes, pAp, ARRAY_LETTERS); }
 
 void _FWriteEor(QXFILE* pFile) {
     FILE* fp = pFile->pStream;
