@@ -15,5 +15,6 @@
 #include <velbra/Hooks.h>
 #include <velbra/Debug.h>
 #include <velbra/FileApi.h>
+#include <velbra/Matrix.h>
 #include <velbra/Data.h>
 #include <velbra/Record.h>

@@ -1,9 +1,14 @@
 // System: start and end of the system layer.
 // t_Init reads the settings from the environment (b_break: 0 disables the
 // break key; b_privlev: privilege level), sets up the channel table with the
-// console, and takes the program's task number from the process table. The
-// mode argument (2, or 3 for a debug build) is kept for the terminal driver;
-// the count returned is argc itself, so the run-time's CMDARGS is argc - 1.
+// console, fills the keyboard stack (b_keys, b_keyfile), takes the program's
+// task number from the process table and starts the terminal last, so that a
+// failed start never leaves a full-screen terminal behind. The terminal mode
+// is b_termmode (1 stream, 2 direct, 3 ncurses; default 3, which TermInit
+// turns into 1 when standard input or output is no terminal or TERM does not
+// describe one with cursor addressing). The mode argument (2, or 3 for a
+// debug build) is kept; the count returned is argc itself, so the run-time's
+// CMDARGS is argc - 1.
 #include <morka/morka.h>
 
 #include <cstdio>
@@ -46,7 +51,10 @@ int t_Init(int argc, char** argv, int mode, bool linked) {
     Morka.bBreak = getintenv("b_break", 1) != 0;
     Morka.pszTaskName = argv && argv[0] ? argv[0] : "";
     t_InitFiles();
+    t_StackInit();
     t_TaskAttach(Morka.pszTaskName);
+    Term.iCharset = Morka.iCharset;
+    TermInit(getintenv("b_termmode", TERM_CURSES));
     s_bStarted = true;
     return static_cast<int>(t_asCmdargs.size());
 }
@@ -55,6 +63,7 @@ void t_Exit() {
     if (!s_bStarted) return;
     s_bStarted = false;
     t_CloseAll();
+    TermExit();
     std::fflush(stdout);
 }
 

@@ -1,10 +1,12 @@
-// Term: plain stream output of the terminal (standard output).
-// CR is the system's line end: it is written as "\n", and an LF that directly
-// follows a CR is swallowed so that "\r\n" (Printf) gives one line end. The
-// column and line counters follow what was written. The full-screen terminal
-// replaces the bodies of these functions, not their callers.
-#include <morka/Term.h>
+// Term: the output entry points, windows, cursor and pen, for every mode.
+// Mode 1 writes to standard output: CR is the line end and becomes "\n", an
+// LF that directly follows a CR is swallowed so that "\r\n" (Printf) is one
+// line end too, and every other byte goes out as it is while the column is
+// counted. The full-screen modes hand each byte to the interpreter of
+// TermOutput, which draws into the active window through the screen driver.
+#include "TermImpl.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -12,32 +14,23 @@
 namespace morka {
 
 CTermState Term;
+CScreenDriver* t_pScreen = nullptr;
+volatile sig_atomic_t t_iTermBusy = 0;
 
 namespace {
 
-void s_NewLine() {
-    std::fputc('\n', stdout);
-    Term.iColumn = 0;
-    ++Term.iLine;
-}
-
-void s_Put(unsigned char c) {
-    if (c == '\r') {
-        s_NewLine();
-        Term.bLastWasCR = true;
+void s_StreamPut(unsigned char c) {
+    bool bAfterCR = Term.bLastWasCR;
+    Term.bLastWasCR = c == '\r';
+    if (c == '\n' && bAfterCR) return;
+    if (c == '\r' || c == '\n') {
+        std::fputc('\n', stdout);
+        Term.iColumn = 0;
         return;
     }
-    if (c == '\n') {
-        if (!Term.bLastWasCR) s_NewLine();
-        Term.bLastWasCR = false;
-        return;
-    }
-    Term.bLastWasCR = false;
     std::fputc(c, stdout);
     if (c == '\f') {
         Term.iColumn = 0;
-        Term.iLine = 1;
-        ++Term.iPage;
     } else if (c == '\b') {
         if (Term.iColumn > 0) --Term.iColumn;
     } else {
@@ -45,18 +38,29 @@ void s_Put(unsigned char c) {
     }
 }
 
+CTermWin& s_Active() { return Term.aWins[Term.iActive]; }
+
 }  // namespace
 
 void TermWrite(char const* pText, int nLen) {
     if (!pText) return;
-    if (nLen < 0) {
-        for (; *pText; ++pText) s_Put(static_cast<unsigned char>(*pText));
-    } else {
-        for (int i = 0; i < nLen; ++i) s_Put(static_cast<unsigned char>(pText[i]));
+    if (nLen < 0) nLen = static_cast<int>(std::char_traits<char>::length(pText));
+    if (!t_pScreen) {
+        for (int i = 0; i < nLen; ++i) s_StreamPut(static_cast<unsigned char>(pText[i]));
+        return;
     }
+    CTermBusy busy;
+    for (int i = 0; i < nLen; ++i) t_TermOut(static_cast<unsigned char>(pText[i]));
 }
 
-void TermPut(int c) { s_Put(static_cast<unsigned char>(c)); }
+void TermPut(int c) {
+    if (!t_pScreen) {
+        s_StreamPut(static_cast<unsigned char>(c));
+        return;
+    }
+    CTermBusy busy;
+    t_TermOut(static_cast<unsigned char>(c));
+}
 
 void TermPrintf(char const* pszFormat, ...) {
     char aBuf[512];
@@ -74,17 +78,98 @@ void TermPrintf(char const* pszFormat, ...) {
         TermWrite(big.data(), n);
     }
     va_end(apCopy);
-    std::fflush(stdout);
+    TermRefresh();
 }
 
 void TermTab(int iColumn) {
-    while (Term.iColumn < iColumn) s_Put(' ');
+    if (!t_pScreen) {
+        while (Term.iColumn < iColumn) s_StreamPut(' ');
+        return;
+    }
+    CTermBusy busy;
+    CTermWin& w = s_Active();
+    iColumn = std::min(iColumn, w.nWidth);
+    while (w.iColumn < iColumn) t_TermOut(' ');
 }
 
-void TermRefresh() { std::fflush(stdout); }
+void TermRefresh() {
+    if (!t_pScreen) {
+        std::fflush(stdout);
+        return;
+    }
+    if (t_bTermHold) return;
+    CTermBusy busy;
+    t_pScreen->Update(s_Active());
+}
 
-int TermLine() { return Term.iLine; }
-int TermPage() { return Term.iPage; }
-bool TermHasNCurses() { return Term.iMode > 1; }
+void TermMove(int iRow, int iColumn) {
+    CTermWin& w = s_Active();
+    w.iRow = std::clamp(iRow, 0, w.nHeight - 1);
+    w.iColumn = std::clamp(iColumn, 0, w.nWidth - 1);
+    Term.bLastWasCR = false;
+}
+
+CTermWin* TermGetWin(int iWindow) {
+    if (iWindow < 0) iWindow = Term.iActive;
+    if (iWindow > TERM_MAX_WIN || !Term.aWins[iWindow].bOpen) return nullptr;
+    return &Term.aWins[iWindow];
+}
+
+int TermGetActive() { return Term.iActive; }
+
+int TermLine() { return s_Active().nWidth; }
+
+int TermPage(int iWindow) {
+    CTermWin const* pWin = TermGetWin(iWindow);
+    return pWin ? pWin->nHeight : s_Active().nHeight;
+}
+
+void TermGetCursor(int& iRow, int& iColumn, int& iShape) {
+    iShape = Term.iCursor;
+    if (!t_pScreen) {
+        iRow = 0;
+        iColumn = Term.iColumn;
+        return;
+    }
+    CTermWin const& w = s_Active();
+    iRow = w.iRow;
+    iColumn = std::min(w.iColumn, w.nWidth - 1);
+}
+
+int TermSetCursor(int iShape) {
+    int iOld = Term.iCursor;
+    Term.iCursor = std::clamp(iShape, 0, 2);
+    if (t_pScreen) {
+        CTermBusy busy;
+        t_pScreen->CursorShape(Term.iCursor);
+    }
+    return iOld;
+}
+
+void TermColor(int iFg, int iBg, int iFg2, int iBg2) {
+    if (!t_pScreen) return;
+    CTermWin& w = s_Active();
+    int const aNew[4] = {iFg, iBg, iFg2, iBg2};
+    for (int i = 0; i < 4; ++i)
+        if (aNew[i] >= 0) w.aColor[i] = aNew[i] % 8;
+    w.bColored = true;
+}
+
+void TermCharSet(int iCharset) {
+    if (iCharset == 256 || iCharset == 512) Term.iCharset = iCharset;
+}
+
+void TermRedirectIn(bool bRedirected) {
+    Term.bInRedirected = bRedirected;
+    // A new input may have keys again.
+    Term.bStopInput = false;
+}
+void TermRedirectOut(bool bRedirected) { Term.bOutRedirected = bRedirected; }
+
+bool TermHasNCurses() { return Term.iMode == TERM_CURSES; }
+
+void putch(int c) { TermPut(c); }
+void cputs(char const* psz) { TermWrite(psz); }
+void at(int iColumn, int iRow) { TermMove(iRow, iColumn); }
 
 }  // namespace morka

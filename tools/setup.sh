@@ -9,7 +9,7 @@ $SUDO apt-get update -q
 $SUDO apt-get install -y -q --no-install-recommends \
     build-essential g++ cmake pkg-config \
     libdfp-dev libcrypt-dev \
-    libncurses-dev \
+    libncurses-dev ncurses-base \
     liblmdb-dev \
     libmariadb-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 #include <morka/CBString.h>
+#include <morka/Console.h>
 
 namespace morka {
 
@@ -78,6 +79,7 @@ public:
     int nChannels = 258;            // OPEN accepts 0..nChannels-3
     int iLockMode = 0;              // OPTION LOCK: seconds to wait for a lock, 0 forever
     std::vector<QXFILE> aFiles;
+    CConsole Console;               // keys given back to the console
 };
 extern CFileMngr FileMngr;
 

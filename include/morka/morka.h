@@ -5,9 +5,11 @@
 #include <morka/Charset.h>
 #include <morka/Bcd.h>
 #include <morka/FileInfo.h>
+#include <morka/Console.h>
 #include <morka/FileMngr.h>
 #include <morka/RecordBuffer.h>
 #include <morka/Settings.h>
 #include <morka/Store.h>
 #include <morka/System.h>
 #include <morka/Term.h>
+#include <morka/TermKeys.h>

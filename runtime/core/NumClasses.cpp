@@ -1,7 +1,8 @@
 // NumClasses: the conversions to 16- and 32-bit integers and truth values.
-// Range tests are made on doubles (the decimal forms convert to double for the
-// test only and truncate the decimal value itself), so both flavours agree on
-// every boundary. Nothing rounds: in-range values are truncated toward zero.
+// Range tests are made on doubles; the decimal forms test the decimal value
+// against the same exact bounds (equivalent, as decimal64 has only 16 digits)
+// and truncate the decimal value itself, so both flavours agree on every
+// boundary. Nothing rounds: in-range values are truncated toward zero.
 #include <velbra/NumClasses.h>
 #include <velbra/Events.h>
 #include <morka/CBString.h>
@@ -26,8 +27,10 @@ int b_I(double x) {
 }
 
 int b_I(decimal64 x) {
-    double d = static_cast<double>(x);
-    if (d >= -32768.0 && d <= 32767.0) return static_cast<int>(truncd64(x));
+    // The bounds are exact in both types and decimal64 carries 16 digits, so
+    // testing the decimal itself decides every value as the double would,
+    // without the costly decimal-to-binary conversion.
+    if (x >= -32768.DD && x <= 32767.DD) return static_cast<int>(x);   // converts toward zero
     return I16_FAIL;
 }
 
@@ -45,14 +48,7 @@ int b_L(double x) {
 }
 
 int b_L(decimal64 x) {
-    double d = static_cast<double>(x);
-    // A decimal just above the bound may round down to the bound as a double;
-    // the decimal comparison keeps such values out of range.
-    if (d >= -2147483648.0 && d <= 2147483647.0) {
-        decimal64 t = truncd64(x);
-        if (t > static_cast<decimal64>(2147483647) || t < static_cast<decimal64>(I32_FAIL)) return I32_FAIL;
-        return static_cast<int>(static_cast<long long>(t));
-    }
+    if (x >= -2147483648.DD && x <= 2147483647.DD) return static_cast<int>(static_cast<long long>(x));
     return I32_FAIL;
 }
 

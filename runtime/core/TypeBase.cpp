@@ -43,10 +43,13 @@ int CTypeBase::Ubound(int n) const {
 int b_NormalizeBounds(int iDim1, int iDim2, int nDims, int& rows, int& cols) {
     int z = b_lArrayBase == 0 ? 1 : 0;
     if (rows < 0 || (nDims == 2 && cols < 0)) throw 3029;
-    rows = rows == 0 ? iDim1 : rows + z;
-    cols = cols == 0 ? iDim2 : cols + z;
-    if (static_cast<long long>(rows) * cols > static_cast<long long>(iDim1) * iDim2) throw 3029;
-    return rows * cols;
+    // In 64 bits, so that a bound near INT_MAX cannot wrap past the test.
+    long long lRows = rows == 0 ? iDim1 : static_cast<long long>(rows) + z;
+    long long lCols = cols == 0 ? iDim2 : static_cast<long long>(cols) + z;
+    if (lRows * lCols > static_cast<long long>(iDim1) * iDim2) throw 3029;
+    rows = static_cast<int>(lRows);
+    cols = static_cast<int>(lCols);
+    return static_cast<int>(lRows * lCols);
 }
 
 int CTypeBase::Normalize(int& rows, int& cols) const { return b_NormalizeBounds(iDim1, iDim2, nDims, rows, cols); }

@@ -26,6 +26,7 @@ CTask s_StartTask() {
     if (pid == 0) {
         close(aPipe[0]);
         unsetenv("b_morkatask");
+        setenv("b_termmode", "1", 1);
         char aName[] = "task";
         char* argv[] = {aName, nullptr};
         int iTask = 0;
