@@ -97,3 +97,25 @@ TEST_F(DataTest, StructuresTakeEveryFieldButClassFields) {
     EXPECT_EQ(r.sClass, "") << "CLASS fields are stepped over";
     EXPECT_EQ(int(r.iInner), 3);
 }
+
+TEST_F(DataTest, MatReadFillsRowByRowFromElementOne) {
+    Data aItems[] = {{10, "1"}, {10, "2"}, {10, "3"}, {10, "4"}, {10, "5"}, {10, "6"}, {10, "x"}};
+    b_InitData(aItems, 7);
+    for (long lBase : {0L, 1L}) {
+        SCOPED_TRACE(lBase);
+        b_lArrayBase = lBase;
+        Restore(0);
+        CInt32Matrix a(2, 3);
+        CBStringMatrix s(1, 0);
+        MatReadData("LS", &a, 0, 0, &s, 0, 0);
+        EXPECT_EQ(int(*a.Cell(1, 1)), 1);
+        EXPECT_EQ(int(*a.Cell(1, 3)), 3);
+        EXPECT_EQ(int(*a.Cell(2, 1)), 4);
+        EXPECT_EQ(int(*a.Cell(2, 3)), 6);
+        EXPECT_EQ(*s.Cell(1, 0), "x");
+        if (lBase == 0) {
+            EXPECT_EQ(int(*a.Cell(0, 0)), 0) << "element 0 is never filled";
+        }
+    }
+    b_lArrayBase = 0;
+}

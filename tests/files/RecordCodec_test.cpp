@@ -452,3 +452,47 @@ TEST(RecordStreamRead, DamagedStreams) {
     EXPECT_EQ(_BFetchInteger(&in.t), 5);
     EXPECT_EQ(s_Raised([&] { _BFetchString(&in.t); }), 1087);
 }
+
+TEST(RecordWalk, ArraysFromElementOneWithinTheirBounds) {
+    for (long lBase : {0L, 1L}) {
+        SCOPED_TRACE(lBase);
+        b_lArrayBase = lBase;
+        CInt16Matrix a(3, 4);
+        for (int i = 0; i <= 3; ++i)
+            for (int j = 0; j <= 4; ++j)
+                if (CInt16* p = a.Cell(i, j)) *p = CInt16(i * 10 + j);
+        CBufferChannel ch(64);
+        ch.Write("I", &a, 2, 0);
+        std::string sGot;
+        for (int k = 0; k < ch.t.iWritePos; k += 3) sGot += (sGot.empty() ? "" : " ") + std::to_string(ch.t.pRecord[k + 1]);
+        EXPECT_EQ(sGot, "11 12 13 14 21 22 23 24") << "rows 2 of 3, all columns, never index 0";
+
+        CBStringMatrix s(3, 0);
+        *s.Cell(1, 0) = "a";
+        *s.Cell(2, 0) = "bb";
+        *s.Cell(3, 0) = "c";
+        CDfpMatrix d(2, 0);
+        *d.Cell(1, 0) = CDfp(1.5);
+        *d.Cell(2, 0) = CDfp(-2);
+        CBufferChannel two(64);
+        two.Write("SDD", &s, 0, 0, &d, 0, 0, &d, -1, 0);
+        EXPECT_EQ(two.t.iWritePos, 3 + 4 + 3 + 9 + 9) << "whole string array, the numbers, nothing for rows -1";
+        two.t.nRecordLen = two.t.iWritePos;
+        CBStringMatrix s2(3, 0);
+        CDfpMatrix d2(2, 0);
+        CInt32Matrix l2(5, 0);
+        two.t.iReadPos = 0;
+        auto fetch = [&](char const* pszTypes, ...) {
+            va_list ap;
+            va_start(ap, pszTypes);
+            _Buffer2Arrays(&two.t, pszTypes, &ap);
+            va_end(ap);
+        };
+        fetch("SDL", &s2, 0, 0, &d2, 0, 0, &l2, 0, 0);
+        EXPECT_EQ(*s2.Cell(2, 0), "bb");
+        EXPECT_TRUE(*d2.Cell(2, 0) == CDfp(-2));
+        EXPECT_EQ(int(*l2.Cell(1, 0)), 0) << "past the record's end";
+        EXPECT_TRUE(two.t.bEndOfRecord);
+    }
+    b_lArrayBase = 0;
+}
