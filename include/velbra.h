@@ -15,6 +15,14 @@
 #include <velbra/Hooks.h>
 #include <velbra/Debug.h>
 #include <velbra/FileApi.h>
+#include <velbra/FileKey.h>
+#include <velbra/FormatG.h>
+#include <velbra/LockWait.h>
 #include <velbra/Matrix.h>
+#include <velbra/Print.h>
+#include <velbra/PrintOut.h>
 #include <velbra/Data.h>
 #include <velbra/Record.h>
+#include <velbra/FileRecord.h>
+#include <velbra/FileRawApi.h>
+#include <velbra/FileCalls.h>

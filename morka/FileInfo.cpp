@@ -1,8 +1,11 @@
-// FileInfo: t_Locate and the small queries about files and users. A file is
+// FileInfo: t_Locate and the small queries about files and users. Names are
+// in the system's form and translated to Linux paths first. A file is
 // a keyed or record-number file when it is a store (morka/Store.h) with a
 // valid header; every other regular file counts as sequential.
 #include <morka/FileInfo.h>
+#include <morka/Driver.h>
 #include <morka/FileMngr.h>
+#include <morka/FileName.h>
 #include <morka/Store.h>
 #include <morka/System.h>
 
@@ -37,7 +40,11 @@ CBString s_GroupName(unsigned uGid) {
 int t_Locate(CFileInfo& info, char const* pszName) {
     info = CFileInfo();
     info.sName = pszName ? pszName : "";
-    info.sPath = info.sName;
+    info.sPath = t_morka_fn_2_linux_fn(info.sName.c_str());
+    if (info.sPath.empty()) {
+        errno = ENOENT;
+        return 3030;
+    }
     struct stat st;
     if (::stat(info.sPath.c_str(), &st) != 0) {
         int iErr = errno;
@@ -88,6 +95,23 @@ int t_Locate(CFileInfo& info, char const* pszName) {
 CBString t_Engine(char const* pszName) {
     CFileInfo info;
     return t_Locate(info, pszName) == 0 ? info.sText1 : CBString();
+}
+
+CBString t_Getcwd() {
+    std::vector<char> aBuf(4096);
+    while (!::getcwd(aBuf.data(), aBuf.size())) {
+        if (errno != ERANGE) return CBString();
+        aBuf.resize(aBuf.size() * 2);
+    }
+    return t_linux_fn_2_morka_fn(aBuf.data(), 0);
+}
+
+long long t_SpoolerReport(int iChannel) {
+    QXFILE* pFile = t_GetFile(iChannel);
+    if (!pFile || !pFile->bOpen || pFile->eDevType != DEV_PRINTER || !pFile->pStream) return 0;
+    t_Driver(pFile)->Flush(pFile, true);
+    struct stat st;
+    return ::fstat(fileno(pFile->pStream), &st) == 0 ? static_cast<long long>(st.st_size) : 0;
 }
 
 int t_Fields(int iChannel) {

@@ -109,7 +109,7 @@ void CStore::Raise(int rc) {
     case MDB_KEYEXIST: n = MORKA_EDUPLICATE; break;
     case MDB_INVALID:
     case MDB_VERSION_MISMATCH:
-    case MDB_INCOMPATIBLE: n = MORKA_EORG; break;
+    case MDB_INCOMPATIBLE: n = MORKA_EBADORG; break;
     case MDB_CORRUPTED:
     case MDB_PAGE_NOTFOUND:
     case MDB_PANIC: n = MORKA_ECORRRECORD; break;
@@ -142,7 +142,7 @@ bool t_IsStoreFile(char const* pszPath) {
 }
 
 int t_StoreCreate(char const* pszPath, int eOrg, int nRecordSize, int nKeyLen) {
-    if (eOrg != ORG_KEYED && eOrg != ORG_DIRECT) return MORKA_EORG;
+    if (eOrg != ORG_KEYED && eOrg != ORG_DIRECT) return MORKA_EBADORG;
     if (eOrg == ORG_DIRECT) nKeyLen = 0;
     else if (nKeyLen < 1 || nKeyLen > MAX_KEY_LEN) return MORKA_EKEY;
     if (nRecordSize < 1 || nRecordSize > MAX_RECORD_SIZE) return MORKA_EBUFFER;
@@ -184,6 +184,69 @@ int t_StoreCreate(char const* pszPath, int eOrg, int nRecordSize, int nKeyLen) {
     return 0;
 }
 
+void t_StoreClear(char const* pszPath) {
+    std::shared_ptr<CStore> pStore = CStore::Open(pszPath);
+    MDB_txn* pTxn = pStore->BeginWrite();
+    int rc = mdb_drop(pTxn, pStore->Records(), 0);
+    if (rc) {
+        mdb_txn_abort(pTxn);
+        CStore::Raise(rc);
+    }
+    pStore->Commit(pTxn);
+    pStore->Sync();
+}
+
+void t_StoreCopy(char const* pszFrom, char const* pszTo, bool bReplace, bool bKeep) {
+    struct stat stTo;
+    bool bTargetExists = ::lstat(pszTo, &stTo) == 0;
+    if (bTargetExists && !bReplace) throw 17;
+    if (bTargetExists && t_IsStoreFile(pszTo)) {
+        // Replacing a store that a program has open would leave that program
+        // on the old file: refuse while anyone holds it.
+        int fd = ::open(pszTo, O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            struct flock fl = {};
+            fl.l_type = F_WRLCK;
+            fl.l_whence = SEEK_SET;
+            fl.l_start = 0;
+            fl.l_len = 0;
+            bool bInUse = ::fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
+            ::close(fd);
+            if (bInUse) throw static_cast<int>(MORKA_ELOCKED);
+        }
+    }
+    std::shared_ptr<CStore> pStore = CStore::Open(pszFrom);
+    std::string sTemp = std::string(pszTo) + ".cpXXXXXX";
+    int fd = ::mkostemp(sTemp.data(), O_CLOEXEC);
+    if (fd < 0) throw errno;
+    ::close(fd);
+    ::unlink(sTemp.c_str());  // LMDB makes the copy as a new file
+    int rc = mdb_env_copy(pStore->Env(), sTemp.c_str());
+    if (rc) {
+        ::unlink(sTemp.c_str());
+        CStore::Raise(rc);
+    }
+    struct stat stFrom;
+    if (::stat(pszFrom, &stFrom) == 0) {
+        mode_t uMask = ::umask(0);
+        ::umask(uMask);
+        ::chmod(sTemp.c_str(), bKeep ? (stFrom.st_mode & 07777) : (0666 & ~uMask));
+        if (bKeep) {
+            struct timespec at[2] = {stFrom.st_atim, stFrom.st_mtim};
+            ::utimensat(AT_FDCWD, sTemp.c_str(), at, 0);
+        }
+    }
+    int iErr = 0;
+    if (bReplace) {
+        if (::rename(sTemp.c_str(), pszTo) != 0) iErr = errno;
+    } else if (::link(sTemp.c_str(), pszTo) != 0) {
+        iErr = errno;
+    }
+    ::unlink(sTemp.c_str());
+    if (iErr) throw iErr;
+    ::unlink(t_StoreLockName(pszTo).c_str());
+}
+
 int t_StoreInfo(char const* pszPath, CStoreHeader& header, unsigned long long& nRecords) {
     try {
         std::shared_ptr<CStore> pStore = CStore::Open(pszPath);
@@ -202,13 +265,13 @@ std::shared_ptr<CStore> CStore::Open(char const* pszPath) {
     }
     struct stat st;
     if (::stat(pszPath, &st) != 0) throw errno;
-    if (!S_ISREG(st.st_mode)) throw static_cast<int>(MORKA_EORG);
+    if (!S_ISREG(st.st_mode)) throw static_cast<int>(MORKA_EBADORG);
     auto key = std::make_pair(st.st_dev, st.st_ino);
     auto it = s_mapOpen.find(key);
     if (it != s_mapOpen.end()) {
         if (std::shared_ptr<CStore> p = it->second.lock()) return p;
     }
-    if (!t_IsStoreFile(pszPath)) throw static_cast<int>(MORKA_EORG);
+    if (!t_IsStoreFile(pszPath)) throw static_cast<int>(MORKA_EBADORG);
     std::shared_ptr<CStore> p(new CStore);
     p->OpenEnv(pszPath);
     s_mapOpen[key] = p;
@@ -228,17 +291,17 @@ void CStore::OpenEnv(char const* pszPath) {
     if (rc) Raise(rc);
     CTxnGuard guard(pTxn);
     rc = mdb_dbi_open(pTxn, "meta", 0, &m_dbiMeta);
-    if (rc == MDB_NOTFOUND) throw static_cast<int>(MORKA_EORG);
+    if (rc == MDB_NOTFOUND) throw static_cast<int>(MORKA_EBADORG);
     if (rc) Raise(rc);
     rc = mdb_dbi_open(pTxn, "records", 0, &m_dbiRecords);
-    if (rc == MDB_NOTFOUND) throw static_cast<int>(MORKA_EORG);
+    if (rc == MDB_NOTFOUND) throw static_cast<int>(MORKA_EBADORG);
     if (rc) Raise(rc);
     MDB_val key{6, const_cast<char*>("header")}, val;
     rc = mdb_get(pTxn, m_dbiMeta, &key, &val);
-    if (rc == MDB_NOTFOUND || (rc == 0 && val.mv_size < 24)) throw static_cast<int>(MORKA_EORG);
+    if (rc == MDB_NOTFOUND || (rc == 0 && val.mv_size < 24)) throw static_cast<int>(MORKA_EBADORG);
     if (rc) Raise(rc);
     unsigned char const* ab = static_cast<unsigned char const*>(val.mv_data);
-    if (std::memcmp(ab, HEADER_MAGIC, 8) != 0 || s_GetLe32(ab + 8) != HEADER_VERSION) throw static_cast<int>(MORKA_EORG);
+    if (std::memcmp(ab, HEADER_MAGIC, 8) != 0 || s_GetLe32(ab + 8) != HEADER_VERSION) throw static_cast<int>(MORKA_EBADORG);
     m_header.eOrg = static_cast<int>(s_GetLe32(ab + 12));
     m_header.nRecordSize = static_cast<int>(s_GetLe32(ab + 16));
     m_header.nKeyLen = static_cast<int>(s_GetLe32(ab + 20));

@@ -241,6 +241,26 @@ bool CStoreChannel::Write(std::string_view sKey, void const* pData, std::size_t 
 
 bool CStoreChannel::Delete(std::string_view sKey) { return Change(sKey, nullptr); }
 
+std::string CStoreChannel::Position() const {
+    if (m_ePos != t_Pos::At) return m_ePos == t_Pos::Start ? "S" : "E";
+    static char const s_szHex[] = "0123456789abcdef";
+    std::string s = "A";
+    for (unsigned char c : m_sPos) {
+        s += s_szHex[c >> 4];
+        s += s_szHex[c & 15];
+    }
+    return s;
+}
+
+void CStoreChannel::SetPosition(std::string const& sPos) {
+    m_ePos = sPos == "E" ? t_Pos::End : t_Pos::Start;
+    m_sPos.clear();
+    if (sPos.empty() || sPos[0] != 'A') return;
+    for (std::size_t i = 1; i + 1 < sPos.size(); i += 2)
+        m_sPos += static_cast<char>(std::stoi(sPos.substr(i, 2), nullptr, 16));
+    m_ePos = t_Pos::At;
+}
+
 unsigned long long CStoreChannel::Count() {
     Refresh();
     return m_pStore->Count();

@@ -62,7 +62,11 @@ int t_Init(int argc, char** argv, int mode, bool linked) {
 void t_Exit() {
     if (!s_bStarted) return;
     s_bStarted = false;
-    t_CloseAll();
+    try {
+        t_CloseAll();
+    } catch (int) {
+        // Nobody is left to report a failed last write to.
+    }
     TermExit();
     std::fflush(stdout);
 }

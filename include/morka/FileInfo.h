@@ -32,16 +32,22 @@ public:
     CBString sInode;                  // inode number as text
 };
 
-// Fills info for a file name. Returns 0; 3030 when there is no such file;
+// Fills info for a file name in the system's form (morka/FileName.h). Returns
+// 0; 3030 when there is no such file (or the name is malformed);
 // 1034 when the name is a directory or another object that is not a file;
 // or the system error number. errno holds the system's reason on failure.
 int t_Locate(CFileInfo& info, char const* pszName);
-// Storage engine of a file: "LMDB" for keyed and record-number files,
+// Storage engine of a file by name: "LMDB" for keyed and record-number files,
 // "STDIO" for other files, "" when there is no such file.
 CBString t_Engine(char const* pszName);
 // Fields fetched from the current record of a channel (nFields); -1 when
 // the channel is not open.
 int t_Fields(int iChannel);
+// The current directory in the system's form of names; "" when unknown.
+CBString t_Getcwd();
+// Bytes spooled so far by a printer channel (its output is handed to the
+// spool file first); 0 for any other channel.
+long long t_SpoolerReport(int iChannel);
 // Linux user id of a user name; -1 when unknown.
 int t_LinuxUid(char const* pszName);
 // The legacy user id of a Linux user id: the same number when it fits the

@@ -68,6 +68,14 @@ int t_StoreInfo(char const* pszPath, CStoreHeader& header, unsigned long long& n
 bool t_IsStoreFile(char const* pszPath);
 // The name of the reader table LMDB keeps beside a store file.
 std::string t_StoreLockName(char const* pszPath);
+// Removes every record of a store file (TRUNCATE), in one transaction.
+// Raises as CStore::Open.
+void t_StoreClear(char const* pszPath);
+// Copies a store file as one consistent snapshot (other programs may write
+// meanwhile) to a new file beside the target, renamed into place. Raises 17
+// when the target exists and bReplace is false, 1023 when the target is a
+// store some program has open; bKeep copies the permission bits and times.
+void t_StoreCopy(char const* pszFrom, char const* pszTo, bool bReplace, bool bKeep);
 
 // 4-byte big-endian key of a record number, and back.
 std::string t_RecnoKey(uint32_t n);
@@ -88,6 +96,7 @@ public:
     static std::shared_ptr<CStore> Open(char const* pszPath);
 
     CStoreHeader const& Header() const { return m_header; }
+    MDB_env* Env() const { return m_pEnv; }
     std::string const& Path() const { return m_sPath; }
     // The named database (created inside a write transaction when bCreate).
     MDB_dbi Dbi(char const* pszName, bool bCreate = false);
@@ -196,6 +205,10 @@ public:
     // Lets go of the record held.
     void Unlock();
     unsigned long long Count();
+    // The position as text ("S" start, "E" end, "A" and the stored key in
+    // hexadecimal), and back: what a linked program inherits.
+    std::string Position() const;
+    void SetPosition(std::string const& sPos);
 
 private:
     enum class t_Pos { Start, At, End };

@@ -54,17 +54,19 @@ extern unsigned m_iUsers;
 // System-layer error numbers raised by the layer itself.
 enum : int {
     MORKA_EPRIV = 1000,        // privilege level too low
+    MORKA_ENOCHANNEL = 1003,   // no free channel
     MORKA_EBADNAME = 1009,     // empty or malformed file name
-    MORKA_EORG = 1011,         // file is not of the organisation asked for
+    MORKA_EBADORG = 1011,      // organisation unknown or unfit for the statement
     MORKA_ERESOURCE = 1014,    // resource exhausted (storage engine tables)
     MORKA_ENOTOPEN = 1019,     // channel not open for this operation
-    MORKA_ELOCKED = 1023,      // file or record locked by another program
-    MORKA_ELOCKWAIT = 1024,    // record still locked when the lock wait limit passed
+    MORKA_ELOCKED = 1023,      // file locked by another program past the wait limit
+    MORKA_ERECLOCKED = 1024,   // record locked by another program past the wait limit
     MORKA_ENOTFOUND = 1025,    // no record with this key (keyed and record-number files)
     MORKA_EBUFFER = 1028,      // record buffer full
     MORKA_EKEY = 1029,         // key too long or record number negative
     MORKA_ETYPECODE = 1030,    // type code not accepted by the statement
     MORKA_ECHANNEL = 1053,     // channel number out of range
+    MORKA_EBUSY = 1054,        // channel already in use
     MORKA_EDUPLICATE = 1057,   // duplicate key
     MORKA_EEOF = 1063,         // end of a keyed file in a positional read
     MORKA_EBADDEVICE = 1064,   // operation not allowed on this device

@@ -6,8 +6,11 @@
 #include <morka/Bcd.h>
 #include <morka/FileInfo.h>
 #include <morka/Console.h>
+#include <morka/Driver.h>
+#include <morka/FileLock.h>
 #include <morka/FileMngr.h>
-#include <morka/RecordBuffer.h>
+#include <morka/FileName.h>
+#include <morka/FileOps.h>
 #include <morka/Settings.h>
 #include <morka/Store.h>
 #include <morka/System.h>

@@ -48,9 +48,9 @@ void _Vars2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp);
 // The operands of MAT WRITE KEY: C D I L S T, each (array, rows, cols).
 void _Arrays2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp);
 
-// Writing the same bytes to the channel's stdio stream. Strings are
-// converted unless bit 4 of Morka.uStreamFlags is set. A stream error raises
-// errno; bytes already written stay in the stream.
+// Writing the same bytes to a sequential channel (its output driver). Strings
+// are converted unless bit 4 of Morka.uStreamFlags is set. A write error
+// raises its system number; bytes already written stay in the stream.
 void _FWriteInt16(QXFILE* pFile, int n);
 void _FWriteLong(QXFILE* pFile, int n);
 void _FWriteDfp(QXFILE* pFile, dfp_t x);
@@ -59,7 +59,9 @@ void _FWriteType(QXFILE* pFile, CTypeMap const* pMap);
 // WRITE and MAT WRITE operands, as _Vars2Buffer and _Arrays2Buffer.
 void _Vars2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp);
 void _Arrays2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp);
-// Ends a stream record: byte 0, then fflush; raises errno on a stream error.
+// Ends a stream record: byte 0, then a flush point of the channel (the
+// stream driver hands a regular file's output to the system within a few
+// milliseconds, at CLOSE at once); raises the system number of a failure.
 void _FWriteEor(QXFILE* pFile);
 
 // Fetching the next field of the record buffer, converted to the kind asked
@@ -80,8 +82,9 @@ void _Buffer2Vars(QXFILE* pFile, char const* pszTypes, va_list* pAp);
 // MAT READ: fills arrays (C D I L S T, each with rows and cols).
 void _Buffer2Arrays(QXFILE* pFile, char const* pszTypes, va_list* pAp);
 
-// Reads the next record of a sequential stream into the record buffer (the
-// stream of standard input when the channel's stream is standard output).
+// Reads the next record of a sequential channel into the record buffer
+// (through its driver: the console reads standard input; a channel of
+// another organisation reads with the driver's ReadRecord).
 // At the end of the stream bEndOfFile is set; no error is raised for it. A
 // byte that cannot start a field ends the record: the reader skips to the
 // next byte that can (left for the next record), past a 0 byte, or to the end.

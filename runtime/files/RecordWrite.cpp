@@ -5,11 +5,13 @@
 // Numbers: tag 2 where the BCD form holds the value (always in 14 digits for
 // the IEEE flavour), else tag 6 (IEEE) or tag 3 (decimal), so that writing
 // never changes a value beyond the 14-digit rounding of the BCD form.
+// Stream records go through the channel's output driver; a record ends with
+// its 0 byte and a flush point of the channel.
 #include <velbra/Record.h>
 #include <morka/morka.h>
 
-#include <cerrno>
-#include <cstdio>
+#include <string>
+
 #include <cstring>
 
 namespace morka {
@@ -77,21 +79,28 @@ int s_HeadString(int nLen, unsigned char* p) {
     return 5;
 }
 
+// Bytes of stream fields not yet handed to the channel's driver.
+std::string s_sPending;
+constexpr std::size_t PENDING_MAX = 8192;
+
 // The place a record is built in: the record buffer at iWritePos, or the
-// channel's stream.
+// channel's stream. Stream fields are collected and handed to the driver in
+// one write per statement (and whenever 8 KiB have gathered); Drain hands
+// them on, also when a later operand fails, so the fields before it are in
+// the stream as they would be written one by one.
 class CSink {
 public:
-    CSink(QXFILE* pFile, bool bStream) : m_pFile(pFile), m_bStream(bStream) {}
+    CSink(QXFILE* pFile, bool bStream) : m_pFile(pFile), m_bStream(bStream) {
+        if (bStream) s_sPending.clear();
+    }
     QXFILE* File() const { return m_pFile; }
 
     // One whole field: its head and its string bytes (if any).
     void Field(unsigned char const* pHead, int nHead, char const* pBody, int nBody) {
         if (m_bStream) {
-            FILE* fp = m_pFile->pStream;
-            if (!fp) s_Raise(m_pFile, EBADF);
-            fwrite_unlocked(pHead, 1, static_cast<std::size_t>(nHead), fp);
-            if (nBody) fwrite_unlocked(pBody, 1, static_cast<std::size_t>(nBody), fp);
-            if (ferror_unlocked(fp)) s_Raise(m_pFile, errno ? errno : EIO);
+            s_sPending.append(reinterpret_cast<char const*>(pHead), static_cast<std::size_t>(nHead));
+            if (nBody) s_sPending.append(pBody, static_cast<std::size_t>(nBody));
+            if (s_sPending.size() >= PENDING_MAX) Drain();
             return;
         }
         long long nEnd = static_cast<long long>(m_pFile->iWritePos) + nHead + nBody;
@@ -124,6 +133,26 @@ public:
     }
     void Map(CTypeMap const* pMap);
     void Walk(char const* pszTypes, va_list* pAp, char const* pszAccepted);
+    // Hands the collected stream bytes to the channel's output driver.
+    void Drain() {
+        if (!m_bStream || s_sPending.empty()) return;
+        std::string sOut;
+        sOut.swap(s_sPending);
+        t_DriverOut(m_pFile)->Write(m_pFile, sOut.data(), sOut.size());
+        sOut.clear();
+        sOut.swap(s_sPending);
+    }
+    // Runs fn, then hands on what it collected, also when it fails.
+    template <class TFn>
+    void Run(TFn&& fn) {
+        try {
+            fn();
+        } catch (...) {
+            Drain();
+            throw;
+        }
+        Drain();
+    }
 
 private:
     QXFILE* m_pFile;
@@ -150,13 +179,17 @@ private:
 };
 
 void CSink::Map(CTypeMap const* pMap) {
-    CFieldWriter writer(*this);
-    b_WalkMap(pMap, writer);
+    Run([&] {
+        CFieldWriter writer(*this);
+        b_WalkMap(pMap, writer);
+    });
 }
 
 void CSink::Walk(char const* pszTypes, va_list* pAp, char const* pszAccepted) {
-    CFieldWriter writer(*this);
-    b_WalkTypes(pszTypes, pAp, t_Pass::Output, pszAccepted, false, writer, m_pFile);
+    Run([&] {
+        CFieldWriter writer(*this);
+        b_WalkTypes(pszTypes, pAp, t_Pass::Output, pszAccepted, false, writer, m_pFile);
+    });
 }
 
 constexpr char const* VAR_LETTERS = "cdilrstz";
@@ -174,20 +207,30 @@ void _BAppendType(QXFILE* pFile, CTypeMap const* pMap) { CSink(pFile, BUFFER).Ma
 void _Vars2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, BUFFER).Walk(pszTypes, pAp, VAR_LETTERS); }
 void _Arrays2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, BUFFER).Walk(pszTypes, pAp, ARRAY_LETTERS); }
 
-void _FWriteInt16(QXFILE* pFile, int n) { CSink(pFile, STREAM).Int16(n); }
-void _FWriteLong(QXFILE* pFile, int n) { CSink(pFile, STREAM).Long(n); }
-void _FWriteDfp(QXFILE* pFile, dfp_t x) { CSink(pFile, STREAM).Number(x); }
-void _FWriteString(QXFILE* pFile, char const* pBytes, int nLen) { CSink(pFile, STREAM).String(CBString(pBytes, nLen)); }
+void _FWriteInt16(QXFILE* pFile, int n) {
+    CSink sink(pFile, STREAM);
+    sink.Run([&] { sink.Int16(n); });
+}
+void _FWriteLong(QXFILE* pFile, int n) {
+    CSink sink(pFile, STREAM);
+    sink.Run([&] { sink.Long(n); });
+}
+void _FWriteDfp(QXFILE* pFile, dfp_t x) {
+    CSink sink(pFile, STREAM);
+    sink.Run([&] { sink.Number(x); });
+}
+void _FWriteString(QXFILE* pFile, char const* pBytes, int nLen) {
+    CSink sink(pFile, STREAM);
+    sink.Run([&] { sink.String(CBString(pBytes, nLen)); });
+}
 void _FWriteType(QXFILE* pFile, CTypeMap const* pMap) { CSink(pFile, STREAM).Map(pMap); }
 void _Vars2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, STREAM).Walk(pszTypes, pAp, VAR_LETTERS); }
 void _Arrays2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, STREAM).Walk(pszTypes, pAp, ARRAY_LETTERS); }
 
 void _FWriteEor(QXFILE* pFile) {
-    FILE* fp = pFile->pStream;
-    if (!fp) s_Raise(pFile, EBADF);
-    fputc_unlocked(0, fp);
-    fflush_unlocked(fp);
-    if (ferror_unlocked(fp)) s_Raise(pFile, errno ? errno : EIO);
+    CDriver* pDriver = t_DriverOut(pFile);
+    pDriver->PutChar(pFile, TAG_END);
+    pDriver->Flush(pFile, false);
 }
 
 }  // namespace morka

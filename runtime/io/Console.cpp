@@ -5,7 +5,10 @@
 // the program with code 254 when the break key is enabled, followed by C
 // raises error 3001 when ON ERROR GOTO is armed (and is ignored otherwise),
 // followed by any other key gives that key. Without a terminal one byte of
-// standard input is read; -1 when input has ended.
+// standard input is read; -1 when input has ended. Before the reader waits,
+// every channel's output is handed to its file. b_ConWait is a stand-in until
+// the console waits land: it reads one key on a terminal and gives it back
+// to the console (no marker, no timeout).
 #include <velbra/Hooks.h>
 #include <velbra/ErrorTrap.h>
 #include <velbra/Events.h>
@@ -45,10 +48,18 @@ int b_ConGetW(int mode) {
     int iKey = FileMngr.Console.ConGet();
     if (iKey >= 0) return iKey;
     if ((mode & 0x04) && t_StackReady()) return t_StackGet();
+    // Waiting for a person: what the program wrote is handed to the files.
+    t_FlushAll();
     if (isatty(STDIN_FILENO)) return s_TerminalKey();
     b_CheckAll();
     int c = std::getchar();
     return c == EOF ? -1 : c;
+}
+
+void b_ConWait(bool) {
+    if (!isatty(STDIN_FILENO)) return;
+    int iKey = b_ConGetW(0);
+    if (iKey >= 0) FileMngr.Console.ConUngetW(iKey);
 }
 
 }  // namespace morka

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
@@ -31,16 +32,21 @@ std::string s_Bytes(std::string const& sHex) {
     return s;
 }
 
+void s_Free(QXFILE& t) {
+    std::free(t.pRecord);
+    std::free(t.pKey);
+}
+
 // A keyed channel with a record buffer of the given size.
 class CBufferChannel {
 public:
     QXFILE t;
-    explicit CBufferChannel(int nSize) { t_SizeRecord(&t, nSize); }
-    ~CBufferChannel() { t_FreeBuffers(&t); }
+    explicit CBufferChannel(int nSize) { t_SetRecordSize(&t, nSize); }
+    ~CBufferChannel() { s_Free(t); }
     std::string Hex() const { return s_Hex(t.pRecord, t.nBufferSize); }
     // Loads bytes as a record just read.
     void Load(std::string const& s) {
-        t_SizeRecord(&t, std::max<int>(static_cast<int>(s.size()), 1));
+        t_SetRecordSize(&t, std::max<int>(static_cast<int>(s.size()), 1));
         std::memcpy(t.pRecord, s.data(), s.size());
         t.nRecordLen = static_cast<int>(s.size());
         t.iReadPos = 0;
@@ -79,7 +85,11 @@ public:
     QXFILE t;
     char* pData = nullptr;
     std::size_t nSize = 0;
-    CStreamOut() { t.pStream = open_memstream(&pData, &nSize); }
+    CStreamOut() {
+        t.iDriver = DRV_SEQUENTIAL;
+        t.eOrg = ORG_SEQUENTIAL;
+        t.pStream = open_memstream(&pData, &nSize);
+    }
     ~CStreamOut() {
         std::fclose(t.pStream);
         std::free(pData);
@@ -103,11 +113,13 @@ public:
     QXFILE t;
     std::string sData;
     explicit CStreamIn(std::string s) : sData(std::move(s)) {
+        t.iDriver = DRV_SEQUENTIAL;
+        t.eOrg = ORG_SEQUENTIAL;
         t.pStream = sData.empty() ? std::fopen("/dev/null", "r") : fmemopen(sData.data(), sData.size(), "r");
     }
     ~CStreamIn() {
         std::fclose(t.pStream);
-        t_FreeBuffers(&t);
+        s_Free(t);
     }
     std::string Record() { return std::string(reinterpret_cast<char*>(t.pRecord), static_cast<std::size_t>(t.nRecordLen)); }
 };

@@ -7,11 +7,17 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 using namespace morka;
 
 namespace {
+
+void s_Free(QXFILE& t) {
+    std::free(t.pRecord);
+    std::free(t.pKey);
+}
 
 // Fetches every field of the current record, cycling through the kinds.
 void s_FetchAll(QXFILE* pFile, unsigned uSeed) {
@@ -46,6 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* pData, size_t nSize) {
     // As a sequential file.
     if (nSize > 0) {
         QXFILE tFile;
+        tFile.iDriver = DRV_SEQUENTIAL;
+        tFile.eOrg = ORG_SEQUENTIAL;
         tFile.pStream = fmemopen(const_cast<uint8_t*>(pData), nSize, "r");
         if (tFile.pStream) {
             for (int n = 0; n < 1000 && !tFile.bEndOfFile; ++n) {
@@ -58,12 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* pData, size_t nSize) {
             }
             std::fclose(tFile.pStream);
         }
-        t_FreeBuffers(&tFile);
+        s_Free(tFile);
     }
 
     // As a record in a buffer of exactly its size.
     QXFILE tRec;
-    t_SizeRecord(&tRec, static_cast<int>(nSize));
+    t_SetRecordSize(&tRec, static_cast<int>(nSize));
     if (nSize) std::memcpy(tRec.pRecord, pData, nSize);
     tRec.nRecordLen = static_cast<int>(nSize);
     s_FetchAll(&tRec, uSeed);
@@ -74,6 +82,6 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* pData, size_t nSize) {
     CInt32 l;
     CInt16 i;
     s_Vars(&tRec, &x, &s, &l, &i);
-    t_FreeBuffers(&tRec);
+    s_Free(tRec);
     return 0;
 }

@@ -1,4 +1,4 @@
-// t_Locate, t_Engine, t_Fields and the user ids.
+// t_Locate, t_Engine, t_Fields and the user ids (names as host paths: "@path").
 #include <morka/morka.h>
 
 #include <cerrno>
@@ -28,7 +28,7 @@ TEST(FileInfo, LocateTellsKeyedFilesFromOthers) {
     chmod(sText.c_str(), 0640);
 
     CFileInfo info;
-    ASSERT_EQ(t_Locate(info, sKeyed.c_str()), 0);
+    ASSERT_EQ(t_Locate(info, ("@" + sKeyed).c_str()), 0);
     EXPECT_EQ(info.eOrg, ORG_KEYED);
     EXPECT_EQ(info.uNumber1, 20u);
     EXPECT_EQ(info.uNumber2, 128u);
@@ -39,18 +39,18 @@ TEST(FileInfo, LocateTellsKeyedFilesFromOthers) {
     EXPECT_EQ(info.cDevice, DEV_DISK);
     EXPECT_EQ(info.uUid, getuid());
 
-    ASSERT_EQ(t_Locate(info, sText.c_str()), 0);
+    ASSERT_EQ(t_Locate(info, ("@" + sText).c_str()), 0);
     EXPECT_EQ(info.eOrg, ORG_SEQUENTIAL);
     EXPECT_EQ(info.nSize, 5u);
     EXPECT_EQ(info.uMode, 0640u);
     EXPECT_EQ(info.sText1, "STDIO");
-    EXPECT_EQ(t_Engine(sKeyed.c_str()), "LMDB");
-    EXPECT_EQ(t_Engine(sText.c_str()), "STDIO");
+    EXPECT_EQ(t_Engine(("@" + sKeyed).c_str()), "LMDB");
+    EXPECT_EQ(t_Engine(("@" + sText).c_str()), "STDIO");
 
-    EXPECT_EQ(t_Locate(info, (sDir + "/missing").c_str()), 3030);
+    EXPECT_EQ(t_Locate(info, ("@" + sDir + "/missing").c_str()), 3030);
     EXPECT_EQ(errno, ENOENT);
-    EXPECT_EQ(t_Locate(info, sDir.c_str()), 1034);
-    EXPECT_EQ(t_Engine((sDir + "/missing").c_str()), "");
+    EXPECT_EQ(t_Locate(info, ("@" + sDir).c_str()), 1034);
+    EXPECT_EQ(t_Engine(("@" + sDir + "/missing").c_str()), "");
     std::system(("rm -rf " + sDir).c_str());
 }
 

@@ -1,0 +1,127 @@
+// FileRecord: READ, WRITE and their MAT forms on sequential channels, and
+// UNGET. WRITE ends each record with a 0 byte and a flush point of the
+// channel (the stream driver hands a regular file's output to the system at
+// most a few milliseconds later; CLOSE and the name statements at once).
+// UNGET hands its characters to the channel's driver.
+#include <velbra/FileRecord.h>
+#include <velbra/FileApi.h>
+#include <velbra/Record.h>
+#include <velbra/TypeBase.h>
+#include <morka/morka.h>
+
+namespace morka {
+
+namespace {
+
+template <class TWork>
+void s_Statement(int channel, va_list ap, TWork&& work) {
+    b_StatementFrame(channel, [&] {
+        CVaCopy args(ap);
+        work(args.Get());
+    });
+}
+
+// Pushes back one character per operand.
+class CUngetter final : public CTypeVisitor {
+public:
+    explicit CUngetter(QXFILE* pFile) : m_pFile(pFile) {}
+    void Item(CItem const& item) override {
+        int c;
+        switch (item.cType) {
+        case 'd': c = b_L(static_cast<CDfp const*>(item.pVar)->xValue); break;
+        case 'i': c = static_cast<CInt16 const*>(item.pVar)->iValue; break;
+        case 'l': c = static_cast<CInt32 const*>(item.pVar)->iValue; break;
+        case 's': {
+            auto const* p = static_cast<CBString const*>(item.pVar);
+            if (!p || p->empty()) return;
+            c = static_cast<unsigned char>((*p)[0]);
+            break;
+        }
+        default: {
+            auto const* psz = static_cast<char const*>(item.pVar);
+            if (!psz || !*psz) return;
+            c = static_cast<unsigned char>(*psz);
+            break;
+        }
+        }
+        t_Driver(m_pFile)->UngetChar(m_pFile, t_chrconvout(m_pFile, c));
+    }
+
+private:
+    QXFILE* m_pFile;
+};
+
+}  // namespace
+
+void Read(int channel, char const* types, ...) {
+    va_list ap;
+    va_start(ap, types);
+    s_Statement(channel, ap, [&](va_list* pAp) {
+        QXFILE* pFile = b_CheckOpen(channel, ORG_SEQUENTIAL, ACC_INPUT);
+        _Read(pFile);
+        _Buffer2Vars(pFile, types, pAp);
+    });
+    va_end(ap);
+}
+
+void MatRead(int channel, char const* types, ...) {
+    va_list ap;
+    va_start(ap, types);
+    s_Statement(channel, ap, [&](va_list* pAp) {
+        QXFILE* pFile = b_CheckOpen(channel, ORG_SEQUENTIAL, ACC_INPUT);
+        _Read(pFile);
+        _Buffer2Arrays(pFile, types, pAp);
+    });
+    va_end(ap);
+}
+
+void Write(int channel, char const* types, ...) {
+    va_list ap;
+    va_start(ap, types);
+    s_Statement(channel, ap, [&](va_list* pAp) {
+        QXFILE* pFile = b_CheckOpen(channel, ORG_SEQUENTIAL, ACC_OUTPUT);
+        _Vars2Stream(pFile, types, pAp);
+        _FWriteEor(pFile);
+    });
+    va_end(ap);
+}
+
+void MatWrite(int channel, char const* types, ...) {
+    va_list ap;
+    va_start(ap, types);
+    s_Statement(channel, ap, [&](va_list* pAp) {
+        QXFILE* pFile = b_CheckOpen(channel, ORG_SEQUENTIAL, ACC_OUTPUT);
+        _Arrays2Stream(pFile, types, pAp);
+        _FWriteEor(pFile);
+    });
+    va_end(ap);
+}
+
+namespace {
+
+void s_Unget(int channel, char const* types, va_list ap) {
+    s_Statement(channel, ap, [&](va_list* pAp) {
+        QXFILE* pFile = b_CheckOpen(channel, MASK_TEXT, ACC_INPUT);
+        CUngetter ungetter(pFile);
+        b_WalkTypes(types, pAp, t_Pass::Output, "dilsz", false, ungetter, pFile);
+        t_Driver(pFile)->CheckError(pFile);
+    });
+}
+
+}  // namespace
+
+void Unget(int channel, char const* types, ...) {
+    va_list ap;
+    va_start(ap, types);
+    s_Unget(channel, types, ap);
+    va_end(ap);
+}
+
+void Unget(char const* types, ...) {
+    va_list ap;
+    va_start(ap, types);
+    s_Unget(0, types, ap);
+    va_end(ap);
+}
+
+}  // namespace morka
