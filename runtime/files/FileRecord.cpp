@@ -2,7 +2,9 @@
 // UNGET. WRITE ends each record with a 0 byte and a flush point of the
 // channel (the stream driver hands a regular file's output to the system at
 // most a few milliseconds later; CLOSE and the name statements at once).
-// UNGET hands its characters to the channel's driver.
+// UNGET hands its characters to the console queue when the channel reads the
+// terminal's keyboard (a terminal, or keystrokes stacked), else to the
+// channel's driver.
 #include <velbra/FileRecord.h>
 #include <velbra/FileApi.h>
 #include <velbra/Record.h>
@@ -44,7 +46,12 @@ public:
             break;
         }
         }
-        t_Driver(m_pFile)->UngetChar(m_pFile, t_chrconvout(m_pFile, c));
+        // The terminal's keyboard takes characters back through the console
+        // queue, which the console statements read first.
+        if (m_pFile->eInDevType == DEV_TERMINAL && (isatty(m_pFile) || t_StackReady(true)))
+            FileMngr.Console.ConUnget(c);
+        else
+            t_Driver(m_pFile)->UngetChar(m_pFile, t_chrconvout(m_pFile, c));
     }
 
 private:

@@ -151,4 +151,13 @@ TEST_F(FileRecord, UngetPushesBackOneCharacterPerOperand) {
     EXPECT_EQ(t_Driver(pFile)->GetChar(pFile), 'B');
     EXPECT_EQ(t_Driver(pFile)->GetChar(pFile), 'A') << "only the first byte of \"AB\", nothing for \"\"";
     EXPECT_EQ(t_Driver(pFile)->GetChar(pFile), 'x');
+
+    // The keyboard (keys stacked) takes characters back through the console queue.
+    t_StackClear();
+    t_StackKeys("k");
+    FileMngr.Console.ConClear();
+    Unget("z", "Q");
+    EXPECT_EQ(FileMngr.Console.ConGet(), 'Q');
+    EXPECT_EQ(FileMngr.Console.ConGet(), -1);
+    t_StackClear();
 }
