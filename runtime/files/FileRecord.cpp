@@ -60,11 +60,21 @@ private:
 
 }  // namespace
 
+namespace {
+
+// One sequential record statement: the channel checked for the access, then
+// the work with the operands.
+template <class TWork>
+void s_Sequential(int channel, int iAccess, va_list ap, TWork&& work) {
+    s_Statement(channel, ap, [&](va_list* pAp) { work(b_CheckOpen(channel, ORG_SEQUENTIAL, iAccess), pAp); });
+}
+
+}  // namespace
+
 void Read(int channel, char const* types, ...) {
     va_list ap;
     va_start(ap, types);
-    s_Statement(channel, ap, [&](va_list* pAp) {
-        QXFILE* pFile = b_CheckOpen(channel, ORG_SEQUENTIAL, ACC_INPUT);
+    s_Sequential(channel, ACC_INPUT, ap, [&](QXFILE* pFile, va_list* pAp) {
         _Read(pFile);
         _Buffer2Vars(pFile, types, pAp);
     });
@@ -74,8 +84,7 @@ void Read(int channel, char const* types, ...) {
 void MatRead(int channel, char const* types, ...) {
     va_list ap;
     va_start(ap, types);
-    s_Statement(channel, ap, [&](va_list* pAp) {
-        QXFILE* pFile = b_CheckOpen(channel, ORG_SEQUENTIAL, ACC_INPUT);
+    s_Sequential(channel, ACC_INPUT, ap, [&](QXFILE* pFile, va_list* pAp) {
         _Read(pFile);
         _Buffer2Arrays(pFile, types, pAp);
     });
@@ -85,8 +94,7 @@ void MatRead(int channel, char const* types, ...) {
 void Write(int channel, char const* types, ...) {
     va_list ap;
     va_start(ap, types);
-    s_Statement(channel, ap, [&](va_list* pAp) {
-        QXFILE* pFile = b_CheckOpen(channel, ORG_SEQUENTIAL, ACC_OUTPUT);
+    s_Sequential(channel, ACC_OUTPUT, ap, [&](QXFILE* pFile, va_list* pAp) {
         _Vars2Stream(pFile, types, pAp);
         _FWriteEor(pFile);
     });
@@ -96,8 +104,7 @@ void Write(int channel, char const* types, ...) {
 void MatWrite(int channel, char const* types, ...) {
     va_list ap;
     va_start(ap, types);
-    s_Statement(channel, ap, [&](va_list* pAp) {
-        QXFILE* pFile = b_CheckOpen(channel, ORG_SEQUENTIAL, ACC_OUTPUT);
+    s_Sequential(channel, ACC_OUTPUT, ap, [&](QXFILE* pFile, va_list* pAp) {
         _Arrays2Stream(pFile, types, pAp);
         _FWriteEor(pFile);
     });

@@ -1,6 +1,8 @@
 // The storage engine of keyed and record-number files: creation, key order,
 // positions between operations, record locks between real processes, and
 // files that survive a writer killed with SIGKILL.
+#include "../TestDir.h"
+
 #include <morka/Store.h>
 #include <morka/FileMngr.h>
 
@@ -24,25 +26,9 @@ namespace {
 // Each test works in its own temporary directory.
 class StoreTest : public ::testing::Test {
 protected:
-    std::string m_sDir;
-    void SetUp() override {
-        char sz[] = "/tmp/velbra-store-XXXXXX";
-        ASSERT_NE(mkdtemp(sz), nullptr);
-        m_sDir = sz;
-    }
-    void TearDown() override { std::system(("rm -rf " + m_sDir).c_str()); }
-    std::string Path(char const* pszName) const { return m_sDir + "/" + pszName; }
+    CTestDir m_dir;
+    std::string Path(char const* pszName) const { return m_dir.Path() + "/" + pszName; }
 };
-
-template <class F>
-int s_Raised(F&& f) {
-    try {
-        f();
-    } catch (int n) {
-        return n;
-    }
-    return 0;
-}
 
 // All records in key order through READ NEXT from the start.
 std::vector<std::string> s_Scan(CStoreChannel& ch) {
@@ -126,7 +112,7 @@ TEST_F(StoreTest, CreateChecksItsArgumentsAndNeverOverwrites) {
     EXPECT_FALSE(t_IsStoreFile(Path("text.txt").c_str()));
     EXPECT_TRUE(t_IsStoreFile(sKeyed.c_str()));
     CStoreChannel ch;
-    EXPECT_EQ(s_Raised([&] { ch.Open(Path("missing").c_str(), false); }), ENOENT);
+    EXPECT_EQ(b_Raised([&] { ch.Open(Path("missing").c_str(), false); }), ENOENT);
 }
 
 TEST_F(StoreTest, KeysFollowByteOrderAndRecordNumbersNumericOrder) {
@@ -189,7 +175,7 @@ TEST_F(StoreTest, PositionSurvivesBetweenOperations) {
     for (auto const& s : aSteps) {
         SCOPED_TRACE(s.pszId);
         sKey = "?";
-        int n = s_Raised([&] {
+        int n = b_Raised([&] {
             switch (s.cOp) {
             case 'K': ASSERT_TRUE(ch.ReadKey(s.pszArg, sRec)); sKey = s.pszArg; break;
             case 'N': ASSERT_TRUE(ch.ReadNext(sKey, sRec)); break;
@@ -205,7 +191,7 @@ TEST_F(StoreTest, PositionSurvivesBetweenOperations) {
             EXPECT_EQ(sRec, sKey);
         }
     }
-    EXPECT_EQ(s_Raised([&] { ch.Delete("zz"); }), 1025);
+    EXPECT_EQ(b_Raised([&] { ch.Delete("zz"); }), 1025);
 }
 
 TEST_F(StoreTest, RecordsOfAnySizeAndReadOnlyChannels) {
@@ -223,8 +209,8 @@ TEST_F(StoreTest, RecordsOfAnySizeAndReadOnlyChannels) {
     EXPECT_EQ(sRec, sBig);
     ASSERT_TRUE(r.ReadKey("empty", sRec));
     EXPECT_EQ(sRec, "");
-    EXPECT_EQ(s_Raised([&] { r.Write("x", "x", 1); }), 1019);
-    EXPECT_EQ(s_Raised([&] { r.Delete("big"); }), 1019);
+    EXPECT_EQ(b_Raised([&] { r.Write("x", "x", 1); }), 1019);
+    EXPECT_EQ(b_Raised([&] { r.Delete("big"); }), 1019);
 }
 
 // One process holds a record; another process (and another channel of the

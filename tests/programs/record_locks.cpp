@@ -15,19 +15,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
 
 using namespace morka;
 
 namespace {
-
-double s_Now() {
-    struct timespec ts {};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
 
 CBString s_Key(int i) {
     CBString s;
@@ -68,14 +61,14 @@ int main(int argc, char** argv) {
     static double tStart = 0;
     if (std::strcmp(pszMode, "wait") == 0) {
         if (setjmp(*OnErrorGoto(true))) {
-            Printf("ERR=%d after %d s\n", iERR, static_cast<int>(s_Now() - tStart));
+            Printf("ERR=%d after %d s\n", iERR, static_cast<int>(b_LockClock() - tStart));
             b_ErrorResume();
             b_Terminate(1);
         }
         OptionLock(iArg);
-        tStart = s_Now();
+        tStart = b_LockClock();
         ReadKey(1, "A", "s", &s);
-        Printf("read %s after %d s\n", s.c_str(), static_cast<int>(s_Now() - tStart));
+        Printf("read %s after %d s\n", s.c_str(), static_cast<int>(b_LockClock() - tStart));
         b_Terminate(0);
     }
     if (std::strcmp(pszMode, "count") == 0) {
