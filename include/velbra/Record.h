@@ -60,8 +60,8 @@ void _FWriteType(QXFILE* pFile, CTypeMap const* pMap);
 void _Vars2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp);
 void _Arrays2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp);
 // Ends a stream record: byte 0, then a flush point of the channel (the
-// stream driver hands a regular file's output to the system within a few
-// milliseconds, at CLOSE at once); raises the system number of a failure.
+// stream driver hands the output to the system there, unless b_flushdelay
+// allows it to wait some milliseconds); raises the system number of a failure.
 void _FWriteEor(QXFILE* pFile);
 
 // Fetching the next field of the record buffer, converted to the kind asked

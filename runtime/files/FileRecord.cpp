@@ -1,7 +1,7 @@
 // FileRecord: READ, WRITE and their MAT forms on sequential channels, and
 // UNGET. WRITE ends each record with a 0 byte and a flush point of the
-// channel (the stream driver hands a regular file's output to the system at
-// most a few milliseconds later; CLOSE and the name statements at once).
+// channel (the stream driver's flush policy: at once unless b_flushdelay
+// lets a regular file wait some milliseconds).
 // UNGET hands its characters to the console queue when the channel reads the
 // terminal's keyboard (a terminal, or keystrokes stacked), else to the
 // channel's driver.
