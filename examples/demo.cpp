@@ -80,6 +80,19 @@ int main(int argc, char** argv) {
 
 l100:
     Error.iLine = 100;
+    // The greeting asks only a person: skipped when input is not a terminal.
+    if (SysEnv(34, "stdin") == "N") {
+        CBString sName;
+        Error.iLine = 110;
+        LinputUsing("Your name? ", "                    ", &sName, 0);
+        Print("p", 2);
+        Error.iLine = 120;
+        Print("zsp", "Hello, ", &sName, 2);
+        Error.iLine = 130;
+        Print("zp", "Greet you again? ", 0);
+        if (Yesno() == "Y") Print("pzsp", 2, "Hello again, ", &sName, 2);
+        else Print("pzp", 2, "Goodbye", 2);
+    }
     b_Terminate(0);
     return 0;
 

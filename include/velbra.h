@@ -9,9 +9,11 @@
 #include <velbra/Flavour.h>
 #include <velbra/NumClasses.h>
 #include <velbra/ErrorTrap.h>
+#include <velbra/ConsoleWait.h>
 #include <velbra/Events.h>
 #include <velbra/TypeBase.h>
 #include <velbra/Startup.h>
+#include <velbra/SysEnv.h>
 #include <velbra/Hooks.h>
 #include <velbra/Debug.h>
 #include <velbra/FileApi.h>
@@ -19,6 +21,9 @@
 #include <velbra/FormatG.h>
 #include <velbra/LockWait.h>
 #include <velbra/Matrix.h>
+#include <velbra/FuncCharset.h>
+#include <velbra/FuncWords.h>
+#include <velbra/Input.h>
 #include <velbra/Print.h>
 #include <velbra/PrintOut.h>
 #include <velbra/Data.h>

@@ -49,6 +49,7 @@ constexpr CErrorText s_aTexts[] = {
     {1088, "Corrupted record"},
     {1099, "Internal run-time failure"},
     {1100, "Process table unavailable or full"},
+    {1121, "Character set not available on this system"},
 };
 
 thread_local char s_szBuffer[128];

@@ -12,6 +12,7 @@
 // at once; the former handler is put back at the end.
 #include "TermImpl.h"
 
+#include <morka/CharsetConv.h>
 #include <morka/TermKeys.h>
 
 #include <algorithm>
@@ -47,24 +48,6 @@ int s_TputsPut(int c) {
 char const* s_Cap(char const* pszName) {
     char* psz = tigetstr(const_cast<char*>(pszName));
     return psz && psz != reinterpret_cast<char*>(-1) && *psz ? psz : nullptr;
-}
-
-void s_Utf8(std::string& s, uint32_t u) {
-    if (u < 0x80) {
-        s += static_cast<char>(u);
-    } else if (u < 0x800) {
-        s += static_cast<char>(0xC0 | (u >> 6));
-        s += static_cast<char>(0x80 | (u & 0x3F));
-    } else if (u < 0x10000) {
-        s += static_cast<char>(0xE0 | (u >> 12));
-        s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (u >> 18));
-        s += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (u & 0x3F));
-    }
 }
 
 // ASCII stand-ins for the alternate-set letters on terminals without one.
@@ -299,7 +282,7 @@ void CDirectDriver::Cell(CTermWin& w, int iRow, int iCol, CGlyph g) {
     } else {
         uint32_t u = g.iLine >= 0 ? t_aLineGlyphs[g.iLine].uChar : g.uChar;
         if (m_bUtf8)
-            s_Utf8(m_sOut, u);
+            t_utf8append(m_sOut, static_cast<wchar_t>(u));
         else
             m_sOut += static_cast<char>(u < 256 ? u : '?');
     }

@@ -1,11 +1,14 @@
 // TermGlyph: how the bytes of the system set look on the screen and which
 // byte a typed character gives. Bytes 160..185 are the line-drawing
 // characters (single lines, shades and blocks, double lines). The other bytes
-// above 127 are taken as the Latin-1 characters of the same number until the
-// national-letter tables of the Zezir and MORKA sets are plugged in here.
+// show the characters of the terminal's system set (Term.iCharset, tables of
+// CharsetConv.h), and a typed
+// character gives its byte in that set, -1 when the set lacks it.
 // Colours: the system numbers them in the PC order (0 black, 1 blue, 2 green,
 // 3 cyan, 4 red, 5 magenta, 6 brown, 7 white); terminals in the ANSI order.
 #include "TermImpl.h"
+
+#include <morka/CharsetConv.h>
 
 namespace morka {
 
@@ -31,15 +34,15 @@ CGlyph t_TermGlyph(unsigned char c) {
     if (c >= FIRST_LINE && c < FIRST_LINE + LINE_COUNT)
         g.iLine = c - FIRST_LINE;
     else
-        g.uChar = c;
+        g.uChar = static_cast<uint32_t>(t_chr2wchar(c, Term.iCharset));
     return g;
 }
 
 int t_TermFromUnicode(uint32_t uChar) {
     for (int i = 0; i < LINE_COUNT; ++i)
         if (t_aLineGlyphs[i].uChar == uChar) return FIRST_LINE + i;
-    if (uChar >= FIRST_LINE && uChar < FIRST_LINE + LINE_COUNT) return -1;
-    return uChar < 256 ? static_cast<int>(uChar) : -1;
+    if (uChar > 0x10FFFF) return -1;
+    return t_wchar2chrexact(static_cast<wchar_t>(uChar), Term.iCharset);
 }
 
 int t_TermAnsiColor(int iPc) {

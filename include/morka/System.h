@@ -74,6 +74,7 @@ enum : int {
     MORKA_ECORRRECORD = 1088,  // corrupted record
     MORKA_EINTERNAL = 1099,    // foreign exception inside the run-time
     MORKA_ETASKTABLE = 1100,   // process table unavailable or full
+    MORKA_ECHARSET = 1121,     // an external character set is missing from the host
 };
 
 }  // namespace morka

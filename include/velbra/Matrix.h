@@ -48,6 +48,7 @@ namespace morka {
 class CDfpMatrix;
 class CInt16Matrix;
 class CInt32Matrix;
+class CBStringMatrix;
 
 // Finds the storage position p of element (i, j) in an array of the given
 // extents; false when a subscript is out of range. j is not looked at for one
@@ -142,6 +143,22 @@ public:
     // Every element in storage order by the 32-bit rule (b_L).
     std::vector<int> ToInt32Vector() const;
 
+    // Index sort: this array receives the subscripts of the keys (read as a
+    // flat list, row by row) in ascending key order; the keys are untouched.
+    // n = min(own count, key count) - z elements from position z take part
+    // (a CInt16Matrix at most 32767); the rest of this array is kept. Equal
+    // keys keep their order, NaN numbers sort last, strings compare as C
+    // texts. The two ints are not used. Not reentrant (published key pointer).
+    void Sort(CInt16Matrix& keys, int, int);
+    void Sort(CInt32Matrix& keys, int, int);
+    void Sort(CDfpMatrix& keys, int, int);
+    void Sort(CBStringMatrix& keys, int, int);
+    // The steps of Sort: fills the index with storage positions for keys of
+    // extents rows x cols and returns their count; turns n sorted positions
+    // into subscripts.
+    int SortInit(int rows, int cols);
+    void SortExit(int n);
+
 private:
     // The out-of-range road of operator(): handler, repeat or spare.
     CDfp& _Subscript(int i, int j) const;
@@ -197,6 +214,14 @@ public:
     // Every element in storage order, sign-extended.
     std::vector<int> ToInt32Vector() const;
 
+    // Index sort and its steps, as CDfpMatrix's.
+    void Sort(CInt16Matrix& keys, int, int);
+    void Sort(CInt32Matrix& keys, int, int);
+    void Sort(CDfpMatrix& keys, int, int);
+    void Sort(CBStringMatrix& keys, int, int);
+    int SortInit(int rows, int cols);
+    void SortExit(int n);
+
 private:
     CInt16& _Subscript(int i, int j) const;
 };
@@ -247,6 +272,14 @@ public:
     static void cellset(CInt32* pDst, CInt32 x, unsigned nCount);
     // Every element in storage order.
     std::vector<int> ToVector() const;
+
+    // Index sort and its steps, as CDfpMatrix's.
+    void Sort(CInt16Matrix& keys, int, int);
+    void Sort(CInt32Matrix& keys, int, int);
+    void Sort(CDfpMatrix& keys, int, int);
+    void Sort(CBStringMatrix& keys, int, int);
+    int SortInit(int rows, int cols);
+    void SortExit(int n);
 
 private:
     CInt32& _Subscript(int i, int j) const;
@@ -303,8 +336,34 @@ public:
     // three-part name (name, type and member) taken apart by Path.
     bool IsMemberPath() const;
 
+    // Split: s cut at runs of delimiter bytes into elements 1, 2, ... (no
+    // empty tokens; an empty s or an empty delimiter set gives s whole as
+    // element 1). Parse: the delimiter runs become elements too. The array is
+    // redimensioned to the count (REDIM (n) or (n, 1), filling column 1);
+    // element 0 under base 0 and column 0 stay empty.
+    void Split(CBString const& s, CBString const& delimiters);
+    void Split(CBString const& s, char const* delimiters);
+    void Split(char const* s, CBString const& delimiters);
+    void Split(char const* s, char const* delimiters);
+    void Parse(CBString const& s, CBString const& delimiters);
+    void Parse(CBString const& s, char const* delimiters);
+    void Parse(char const* s, CBString const& delimiters);
+    void Parse(char const* s, char const* delimiters);
+    // A file path taken apart: 1 library, 2 "\", 3 directory, 4 "/", 5, 7, ...
+    // the dot-separated name parts with "." between, then ":" and the drive
+    // (a letter, '*' none, '@' host path). mode 0 translates the name as a
+    // plain name, 1 as a source name, 2 as a destination name (the first run
+    // of '=' of each part becomes one '='), other values not at all.
+    void Path(CBString const& path, int mode);
+    // The elements from subscript max(from, base) to to (-1 or past the end:
+    // the last element) concatenated in storage order; "" for an empty range.
+    CBString Join(int from, int to) const;
+
 private:
     CBString& _Subscript(int i, int j) const;
 };
+
+// a.Join(from, to) as a function.
+CBString Join(CBStringMatrix& a, int from, int to);
 
 }  // namespace morka

@@ -124,9 +124,10 @@ public:
         Field(ab, s_HeadNumber(x, ab), nullptr, 0);
     }
     // Strings go to the record buffer converted to the channel's character
-    // set; to a stream too, unless the settings say otherwise.
+    // set; to a stream too, unless the settings say otherwise or the channel
+    // keeps the system's own set.
     void String(CBString const& s) {
-        bool bConvert = !m_bStream || !(Morka.uStreamFlags & 4);
+        bool bConvert = !m_bStream || (!(Morka.uStreamFlags & 4) && !t_IsInternalCharset(m_pFile));
         CBString sStored = bConvert ? t_strconvout(m_pFile, s) : s;
         unsigned char ab[9];
         Field(ab, s_HeadString(sStored.length(), ab), sStored.data(), sStored.length());

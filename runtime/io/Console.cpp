@@ -6,9 +6,11 @@
 // raises error 3001 when ON ERROR GOTO is armed (and is ignored otherwise),
 // followed by any other key gives that key. Without a terminal one byte of
 // standard input is read; -1 when input has ended. Before the reader waits,
-// every channel's output is handed to its file. b_ConWait is a stand-in until
-// the console waits land: it reads one key on a terminal and gives it back
-// to the console (no marker, no timeout).
+// every channel's output is handed to its file. With ON TIMEOUT set (trap
+// bit 0x01) a terminal read waits at most its seconds, then the timeout trap
+// fires (ConsoleWait.cpp). b_ConExit gives standard input and output back to
+// the terminal when the program redirected them, and always standard error.
+#include <velbra/ConsoleWait.h>
 #include <velbra/Hooks.h>
 #include <velbra/ErrorTrap.h>
 #include <velbra/Events.h>
@@ -22,13 +24,22 @@
 namespace morka {
 
 void b_ConInit() {}
-void b_ConExit() { std::fflush(stdout); }
+void b_ConExit() {
+    std::fflush(stdout);
+    if (Term.bInRedirected) b_ConRedirect(stdin, "/dev/tty");
+    if (Term.bOutRedirected) b_ConRedirect(stdout, "/dev/tty");
+    std::fflush(stderr);
+    if (!isatty(STDERR_FILENO) && ::access("/dev/tty", W_OK) == 0 && Term.bOutRedirected)
+        b_ConRedirect(stderr, "/dev/tty");
+}
 
 namespace {
 
 int s_TerminalKey() {
+    int nSeconds = b_TimeoutSeconds();
     for (;;) {
-        int iKey = TermServGetch(0);
+        int iKey = TermServGetch(nSeconds);
+        if (iKey < 0 && nSeconds > 0 && !Term.bStopInput) return b_TimeoutTrap();
         if (iKey == 0) {
             Term.bAttention = true;
             continue;
@@ -54,12 +65,6 @@ int b_ConGetW(int mode) {
     b_CheckAll();
     int c = std::getchar();
     return c == EOF ? -1 : c;
-}
-
-void b_ConWait(bool) {
-    if (!isatty(STDIN_FILENO)) return;
-    int iKey = b_ConGetW(0);
-    if (iKey >= 0) FileMngr.Console.ConUngetW(iKey);
 }
 
 }  // namespace morka

@@ -75,8 +75,7 @@ TEST_F(FileRaw, SequentialRawRecordsAreTheTaggedBytes) {
 
 TEST_F(FileRaw, SeqReadTurnsNumbersDecimalAndReportsOtherFields) {
     Open(3, "s.dat", ORG_SEQUENTIAL, ACC_OUTPUT, 0);
-    CBString sByte128("a\x80");
-    Write(3, "s", &sByte128);
+    RawWrite(3, CBString("\x04\x02" "a\x80", 4));  // the stored bytes as they are
     Write(3, "d", static_cast<dfp_t>(2.5));
     Write(3, "l", 1);
     Close(3);

@@ -52,6 +52,16 @@ TEST_F(FileRecord, SequentialRecordsRoundTrip) {
     EXPECT_EQ(s, "");
     EXPECT_TRUE(x == CDfp(0)) << "READ at the end gives 0 and \"\" without an error";
     EXPECT_EQ(b_Raised([&] { Write(3, "d", static_cast<dfp_t>(1)); }), 28) << "a channel opened for input";
+
+    // Strings are stored in the file's character set and read back unchanged.
+    CBString sHigh;
+    for (int c = 128; c < 256; ++c) sHigh += static_cast<char>(c);
+    Open(4, "high.dat", ORG_SEQUENTIAL, ACC_OUTPUT, 0);
+    Write(4, "s", &sHigh);
+    Close(4);
+    Open(4, "high.dat", ORG_SEQUENTIAL, ACC_INPUT, 0);
+    Read(4, "s", &s);
+    EXPECT_EQ(s, sHigh);
     EXPECT_EQ(b_Raised([&] { Read(1, "d", &x); }), 32) << "READ on a keyed channel";
 }
 

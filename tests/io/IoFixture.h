@@ -45,3 +45,27 @@ protected:
     bool m_bSavedThrow = false;
     char m_cSavedDecimal = '.';
 };
+
+// Channel 1 on a string-keyed file and channel 2 on a record-number file,
+// both served by the test's own driver while the test runs.
+template <class TDriver>
+class CKeyedTest : public CIoTest {
+protected:
+    void SetUp() override {
+        CIoTest::SetUp();
+        m_pKeyed = morka::t_GetDriver(morka::DRV_KEYED);
+        m_pDirect = morka::t_GetDriver(morka::DRV_DIRECT);
+        morka::t_SetDriver(morka::DRV_KEYED, &m_driver);
+        morka::t_SetDriver(morka::DRV_DIRECT, &m_driver);
+        morka::Open(1, "keys.dat", morka::ORG_KEYED, morka::ACC_UPDATE, 0);
+        morka::Open(2, "numbers.dat", morka::ORG_DIRECT, morka::ACC_UPDATE, 0);
+    }
+    void TearDown() override {
+        CIoTest::TearDown();
+        morka::t_SetDriver(morka::DRV_KEYED, m_pKeyed);
+        morka::t_SetDriver(morka::DRV_DIRECT, m_pDirect);
+    }
+    TDriver m_driver;
+    morka::CDriver* m_pKeyed = nullptr;   // the system layer's drivers, put back afterwards
+    morka::CDriver* m_pDirect = nullptr;
+};

@@ -37,26 +37,7 @@ public:
     }
 };
 
-class PrintKeyed : public CIoTest {
-protected:
-    void SetUp() override {
-        CIoTest::SetUp();
-        m_pKeyed = t_GetDriver(DRV_KEYED);
-        m_pDirect = t_GetDriver(DRV_DIRECT);
-        t_SetDriver(DRV_KEYED, &m_driver);
-        t_SetDriver(DRV_DIRECT, &m_driver);
-        Open(1, "keys.dat", ORG_KEYED, ACC_UPDATE, 0);
-        Open(2, "numbers.dat", ORG_DIRECT, ACC_UPDATE, 0);
-    }
-    void TearDown() override {
-        CIoTest::TearDown();
-        t_SetDriver(DRV_KEYED, m_pKeyed);
-        t_SetDriver(DRV_DIRECT, m_pDirect);
-    }
-    CMemoryKeyed m_driver;
-    CDriver* m_pKeyed = nullptr;   // the drivers of the system layer, put back afterwards
-    CDriver* m_pDirect = nullptr;
-};
+using PrintKeyed = CKeyedTest<CMemoryKeyed>;
 
 std::string s_Record(std::string sText) {
     sText.resize(48, '\0');
