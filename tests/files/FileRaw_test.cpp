@@ -187,6 +187,14 @@ TEST_F(FileRaw, NamesDirectoriesAndUsers) {
     CInt32 nSpooled(9);
     EXPECT_EQ(SPOOLER_REPORT(GetFile(6), nSpooled), 0);
     EXPECT_EQ(int(nSpooled), 0) << "not a printer";
+    setenv("b_prt1", "spool.txt", 1);
+    Open(7, "PRT1", ORG_SEQUENTIAL, ACC_OUTPUT, 0);
+    Print(7, "zp", "page one", 2);
+    CDfp xSpooled;
+    EXPECT_EQ(SPOOLER_REPORT(GetFile(7), xSpooled), 0);
+    EXPECT_GE(xSpooled.ToDouble(), 8.0) << "the printed line is in the spool file";
+    Close(7);
+    unsetenv("b_prt1");
     CBString sData("abc");
     EXPECT_EQ(SEQ_FWRITE(GetFile(6), sData), 0);
     EXPECT_EQ(SEQ_WRITE(GetFile(6), "de"), 0);

@@ -6,6 +6,8 @@
 #include <morka/Store.h>
 #include <morka/FileMngr.h>
 
+#include <lmdb.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -390,4 +392,25 @@ TEST_F(StoreTest, ChannelsSurviveFork) {
     EXPECT_EQ(sRec, "child");
     ASSERT_TRUE(ch.ReadKey("p", sRec));
     EXPECT_EQ(sRec, "parent");
+}
+
+// b_syncwrite=1 forces every commit to disk; by default commits are not
+// forced one by one.
+TEST_F(StoreTest, SyncSettingChoosesForcedCommits) {
+    std::string sPath = Path("sync");
+    ASSERT_EQ(t_StoreCreate(sPath.c_str(), ORG_KEYED, 32, 8), 0);
+    for (char const* pszSetting : {"", "1"}) {
+        SCOPED_TRACE(pszSetting);
+        setenv("b_syncwrite", pszSetting, 1);
+        CStoreChannel ch;
+        ch.Open(sPath.c_str(), true);
+        unsigned uFlags = 0;
+        mdb_env_get_flags(ch.Store().Env(), &uFlags);
+        EXPECT_EQ((uFlags & MDB_NOSYNC) != 0, *pszSetting == 0);
+        ASSERT_TRUE(ch.Write("k", pszSetting, std::strlen(pszSetting)));
+        std::string sRec;
+        ASSERT_TRUE(ch.ReadKey("k", sRec));
+        EXPECT_EQ(sRec, pszSetting);
+    }
+    unsetenv("b_syncwrite");
 }
