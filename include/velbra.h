@@ -31,3 +31,8 @@
 #include <velbra/FuncNum.h>
 #include <velbra/NumFormat.h>
 #include <velbra/FuncDate.h>
+#include <velbra/Data.h>
+#include <velbra/Record.h>
+#include <velbra/FileRecord.h>
+#include <velbra/FileRawApi.h>
+#include <velbra/FileCalls.h>

@@ -19,6 +19,9 @@ CDriver& t_ConsoleDriver();
 CDriver& t_SequentialDriver();
 CDriver& t_TextDriver();
 CDriver& t_PrinterDriver();
+CDriver& t_KeyedDriver();
+CDriver& t_DirectDriver();
+CDriver& t_RawDriver();
 
 namespace {
 
@@ -41,6 +44,9 @@ void s_Fill() {
     s_apDrivers[DRV_SEQUENTIAL] = &t_SequentialDriver();
     s_apDrivers[DRV_TEXT] = &t_TextDriver();
     s_apDrivers[DRV_PRINTER] = &t_PrinterDriver();
+    s_apDrivers[DRV_KEYED] = &t_KeyedDriver();
+    s_apDrivers[DRV_DIRECT] = &t_DirectDriver();
+    s_apDrivers[DRV_RAW] = &t_RawDriver();
 }
 
 struct COrgSlot {

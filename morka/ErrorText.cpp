@@ -29,6 +29,7 @@ constexpr CErrorText s_aTexts[] = {
     {1019, "File is not open for this operation"},
     {1023, "File is locked by another program"},
     {1024, "Record is locked by another program"},
+    {1025, "Key not found"},
     {1028, "Record buffer overflow"},
     {1029, "Key or record number not valid"},
     {1030, "Type code not accepted by this statement"},

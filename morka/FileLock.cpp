@@ -2,7 +2,8 @@
 // descriptor reopened through /proc/self/fd (the same file even when it was
 // renamed or removed meanwhile) and holds the OFD lock on it. Entries are
 // counted per file (device and inode); an entry is never lowered from
-// exclusive to shared while it lives.
+// exclusive to shared while it lives. A whole-file lock covers bytes
+// [0, 2^62): the record locks of keyed files lie above (morka/Store.h).
 #include <morka/FileLock.h>
 
 #include <cerrno>
@@ -26,6 +27,8 @@ struct CLockEntry {
 };
 
 std::vector<CLockEntry> s_aLocks;
+
+constexpr off_t FILE_LOCK_LEN = static_cast<off_t>(1) << 62;
 
 // 1 locked, 0 held by another program, -1 no locks on this file system.
 int s_SetLock(int fd, short iType, off_t start, off_t len) {
@@ -70,7 +73,7 @@ int t_LockFile(int fd, bool bExclusive) {
         if (bExclusive && !e.bExclusive && e.bLocked) {
             int r;
             try {
-                r = s_SetLock(e.fd, F_WRLCK, 0, 0);
+                r = s_SetLock(e.fd, F_WRLCK, 0, FILE_LOCK_LEN);
             } catch (int n) {
                 // The entry's descriptor is read-only: the file is not writable.
                 throw n == EBADF ? EACCES : n;
@@ -84,7 +87,7 @@ int t_LockFile(int fd, bool bExclusive) {
     int fdLock = s_Reopen(fd);
     int r;
     try {
-        r = s_SetLock(fdLock, bExclusive ? F_WRLCK : F_RDLCK, 0, 0);
+        r = s_SetLock(fdLock, bExclusive ? F_WRLCK : F_RDLCK, 0, FILE_LOCK_LEN);
     } catch (int) {
         close(fdLock);
         throw;

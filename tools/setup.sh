@@ -14,6 +14,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
     libmariadb-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
     libvterm-dev tmux \
+    clang libclang-rt-dev \
     locales
 # The numeric locales that OPTION COMMA / NOCOMMA switch to.
 for loc in en_US.UTF-8 fr_FR.UTF-8; do

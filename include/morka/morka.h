@@ -4,6 +4,8 @@
 #include <morka/CBString.h>
 #include <morka/CharClass.h>
 #include <morka/Charset.h>
+#include <morka/Bcd.h>
+#include <morka/FileInfo.h>
 #include <morka/CharsetConv.h>
 #include <morka/Console.h>
 #include <morka/Driver.h>
@@ -14,6 +16,7 @@
 #include <morka/FileName.h>
 #include <morka/FileOps.h>
 #include <morka/Settings.h>
+#include <morka/Store.h>
 #include <morka/StrMatch.h>
 #include <morka/System.h>
 #include <morka/Term.h>

@@ -11,7 +11,25 @@ namespace morka {
 
 // decimal64 exists in both flavours so that the decimal overloads of the
 // numeric conversions are present in both libraries.
+#if defined(__clang__)
+// clang has no decimal floating types; it builds only the fuzz targets (IEEE
+// flavour). There decimal64 is a struct holding the bit image in a double
+// member, which the calling convention passes and returns in the same
+// registers as the real type, and its two conversions call the BID routines
+// that libdfp exports.
+struct decimal64 {
+    double dImage;
+    decimal64() = default;
+    explicit decimal64(double x);
+    explicit operator double() const;
+};
+extern "C" decimal64 __bid_extenddfdd(double x);
+extern "C" double __bid_truncdddf(decimal64 x);
+inline decimal64::decimal64(double x) : dImage(__bid_extenddfdd(x).dImage) {}
+inline decimal64::operator double() const { return __bid_truncdddf(*this); }
+#else
 typedef float decimal64 __attribute__((mode(DD)));
+#endif
 
 #if defined(VELBRA_BCD) && VELBRA_BCD
 using dfp_t = decimal64;

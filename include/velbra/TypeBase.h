@@ -94,19 +94,46 @@ class CTypeVisitor {
 public:
     virtual ~CTypeVisitor() = default;
     virtual void Item(CItem const& item) = 0;
-    // Called after every variable of an IoList ('r') was handed over.
+    // Called before the first and after the last variable of an IoList ('r').
+    virtual void ListBegin() {}
     virtual void ListDone() {}
 };
 
 enum class t_Pass { Output, Input };
 
+// How a record map is walked. Members: the public members (storage class 9),
+// CLASS ('c') and STRUCTURE ('t') fields recursively (PRINT, INPUT, records
+// in files). Data: every field whatever its storage class, STRUCTURE fields
+// recursively, CLASS fields and arrays of CLASS records stepped over (DATA).
+enum class t_MapWalk { Members, Data };
+
 // Walks pszTypes left to right, consuming operands from *pAp. Letters not in
 // pszAccepted raise 1030 (pFile->iErrno set first when pFile is given). MAT
 // letters take (array, rows, cols) and, when bMatEnd, a print end too.
+// Records ('c', 't') are walked with eMapWalk.
 void b_WalkTypes(char const* pszTypes, va_list* pAp, t_Pass ePass, char const* pszAccepted,
-                 bool bMatEnd, CTypeVisitor& visitor, QXFILE* pFile = nullptr);
-// Walks a record map: fields of storage class 9 in order, records recursively.
-void b_WalkMap(CTypeMap const* pMap, CTypeVisitor& visitor);
+                 bool bMatEnd, CTypeVisitor& visitor, QXFILE* pFile = nullptr,
+                 t_MapWalk eMapWalk = t_MapWalk::Members);
+// Walks a record map in order, as eMapWalk says; array fields arrive as one
+// item each (rows and cols 0: the whole array).
+void b_WalkMap(CTypeMap const* pMap, CTypeVisitor& visitor, t_MapWalk eMapWalk = t_MapWalk::Members);
+// Walks the element records of an array of records. pDesc is the array's
+// descriptor entry: pSubMap the first element's map, piDims/piDim1/piDim2 the
+// dimensions and extents E1, E2, nSize the stride between element maps.
+// Elements 1..E1-1 (and 1..E2-1 for each of them in two dimensions), the
+// element (i, j) lying ((i - base) x E2 + (j - base)) x stride after the
+// first; at most rows x cols elements when that product is not 0. Each
+// element is walked with b_WalkMap.
+void b_WalkRecordArray(CTypeMap const* pDesc, int rows, int cols, CTypeVisitor& visitor,
+                       t_MapWalk eMapWalk = t_MapWalk::Members);
+// Hands the elements of an array item ('D' 'I' 'L' 'S' with the array object
+// in pVar, 'C' 'T' with the descriptor in pMap) to the visitor one by one:
+// numeric and string elements as 'd' 'i' 'l' 's' items, records through
+// b_WalkRecordArray. Numeric and string arrays transfer the elements 1..rows
+// (and 1..cols of each row in two dimensions), where rows is the item's rows
+// when that is non-zero and below the upper bound U1, else U1 (cols likewise
+// against U2); element 0 never; a negative count transfers nothing.
+void b_WalkArray(CItem const& item, CTypeVisitor& visitor, t_MapWalk eMapWalk = t_MapWalk::Members);
 
 // The statement frame: poll events, run the work (which checks its channel and
 // does the statement), hand a raised error to b_ErrorHandler and repeat the

@@ -60,6 +60,7 @@ constexpr CMessage s_aMessages[] = {
     {3061, t_Kind::Text, "ON KEY not supported on this console", 0},
     {3062, t_Kind::Text, "PUT COMMON failed because main task has no memory", 0},
     {3063, t_Kind::SysText, nullptr, 1057},
+    {3064, t_Kind::SysText, nullptr, 1025},
     {3065, t_Kind::SysText, nullptr, 1063},
     {3068, t_Kind::Text, "COMMON variable not found in main task", 0},
     {3069, t_Kind::SysText, nullptr, 1064},

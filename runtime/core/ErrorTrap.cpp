@@ -3,6 +3,9 @@
 // The handler jumps to the program's ON ERROR target with longjmp only from
 // outside any catch block (the statement frame leaves its catch first), so no
 // exception stays in flight across the jump.
+// The keyed-file drivers raise 1025 for a missing key; it maps to BASIC error
+// 64 so that a program can trap a missing record like a duplicate (63) or
+// the end of a keyed file (65).
 #include <velbra/ErrorTrap.h>
 #include <velbra/Debug.h>
 #include <velbra/Events.h>
@@ -36,7 +39,7 @@ constexpr CErrorPair s_aRawToBasic[] = {
     {0, 0},       {2, 30},      {4, 254},     {9, 27},      {13, 33},     {17, 119},
     {19, 46},     {23, 121},    {24, 120},    {28, 31},     {30, 33},     {39, 118},
     {1003, 35},   {1005, 46},   {1011, 32},   {1014, 35},   {1019, 28},   {1023, 49},
-    {1024, 48},   {1028, 47},   {1029, 34},   {1053, 38},   {1057, 63},   {1058, 41},
+    {1024, 48},   {1025, 64},   {1028, 47},   {1029, 34},   {1053, 38},   {1057, 63},   {1058, 41},
     {1059, 42},   {1060, 43},   {1061, 44},   {1062, 45},   {1063, 65},   {1064, 69},
     {1087, 87},   {1088, 88},
 };
@@ -46,7 +49,7 @@ constexpr CErrorPair s_aBasicToRaw[] = {
     {27, 9},      {28, 1019},   {30, 2},      {31, 28},     {32, 1011},   {33, 30},
     {34, 1029},   {35, 1014},   {38, 1053},   {41, 1058},   {42, 1059},   {43, 1060},
     {44, 1061},   {45, 1062},   {46, 19},     {47, 1028},   {48, 1024},   {49, 1023},
-    {63, 1057},   {65, 1063},   {69, 1064},   {87, 1087},   {88, 1088},   {89, 1034},
+    {63, 1057},   {64, 1025},   {65, 1063},   {69, 1064},   {87, 1087},   {88, 1088},   {89, 1034},
     {118, 39},    {119, 17},    {120, 24},    {121, 23},    {254, 4},
 };
 

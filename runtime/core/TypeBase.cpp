@@ -62,9 +62,11 @@ void s_WalkList(IoList const* pList, CTypeVisitor& visitor) {
     // The end of a list is signalled even for an empty one, so statements
     // that treat list items apart always see where the list stops.
     if (!pList || !pList->pszTypes) {
+        visitor.ListBegin();
         visitor.ListDone();
         return;
     }
+    visitor.ListBegin();
     char const* psz = pList->pszTypes.get();
     for (std::size_t i = 0; psz[i]; ++i) {
         char c = psz[i];
@@ -79,12 +81,14 @@ void s_WalkList(IoList const* pList, CTypeVisitor& visitor) {
 
 }  // namespace
 
-void b_WalkMap(CTypeMap const* pMap, CTypeVisitor& visitor) {
+void b_WalkMap(CTypeMap const* pMap, CTypeVisitor& visitor, t_MapWalk eMapWalk) {
+    bool bData = eMapWalk == t_MapWalk::Data;
     for (; pMap && pMap->cType; ++pMap) {
-        if (pMap->eScope != SCOPE_MEMBER_PUBLIC) continue;
+        if (!bData && pMap->eScope != SCOPE_MEMBER_PUBLIC) continue;
         char c = pMap->cType;
+        if (bData && (c == 'c' || c == 'C')) continue;
         if (c == 'c' || c == 't') {
-            b_WalkMap(pMap->pSubMap, visitor);
+            b_WalkMap(pMap->pSubMap, visitor, eMapWalk);
             continue;
         }
         if (c == 'e' || c == 'E') continue;
@@ -99,8 +103,32 @@ void b_WalkMap(CTypeMap const* pMap, CTypeVisitor& visitor) {
     }
 }
 
+void b_WalkRecordArray(CTypeMap const* pDesc, int rows, int cols, CTypeVisitor& visitor, t_MapWalk eMapWalk) {
+    if (!pDesc || !pDesc->pSubMap || !pDesc->piDim1) return;
+    int nDims = pDesc->piDims ? *pDesc->piDims : 1;
+    int iExt1 = *pDesc->piDim1;
+    int iExt2 = nDims == 2 && pDesc->piDim2 ? *pDesc->piDim2 : 1;
+    int iBase = static_cast<int>(b_lArrayBase);
+    // dialect quirk: indices run to the extent minus 1 under either array
+    // base, so under base 1 the last element is not transferred; stored
+    // records depend on this field order.
+    int iLast1 = iExt1 - 1;
+    int iLast2 = nDims == 2 ? iExt2 - 1 : 1;
+    long long nLimit = static_cast<long long>(rows) * cols;
+    long long nDone = 0;
+    char const* pFirst = reinterpret_cast<char const*>(pDesc->pSubMap);
+    for (int i = 1; i <= iLast1; ++i) {
+        for (int j = 1; j <= iLast2; ++j) {
+            if (nLimit != 0 && nDone >= nLimit) return;
+            long long k = nDims == 2 ? static_cast<long long>(i - iBase) * iExt2 + (j - iBase) : i - iBase;
+            b_WalkMap(reinterpret_cast<CTypeMap const*>(pFirst + k * pDesc->nSize), visitor, eMapWalk);
+            ++nDone;
+        }
+    }
+}
+
 void b_WalkTypes(char const* pszTypes, va_list* pAp, t_Pass ePass, char const* pszAccepted,
-                 bool bMatEnd, CTypeVisitor& visitor, QXFILE* pFile) {
+                 bool bMatEnd, CTypeVisitor& visitor, QXFILE* pFile, t_MapWalk eMapWalk) {
     if (!pszTypes) return;
     bool bOut = ePass == t_Pass::Output;
     for (char const* p = pszTypes; *p; ++p) {
@@ -146,7 +174,7 @@ void b_WalkTypes(char const* pszTypes, va_list* pAp, t_Pass ePass, char const* p
             break;
         case 'c':
         case 't':
-            b_WalkMap(va_arg(*pAp, CTypeMap const*), visitor);
+            b_WalkMap(va_arg(*pAp, CTypeMap const*), visitor, eMapWalk);
             continue;
         case 'r':
             s_WalkList(va_arg(*pAp, IoList const*), visitor);

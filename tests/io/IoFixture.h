@@ -53,6 +53,8 @@ class CKeyedTest : public CIoTest {
 protected:
     void SetUp() override {
         CIoTest::SetUp();
+        m_pKeyed = morka::t_GetDriver(morka::DRV_KEYED);
+        m_pDirect = morka::t_GetDriver(morka::DRV_DIRECT);
         morka::t_SetDriver(morka::DRV_KEYED, &m_driver);
         morka::t_SetDriver(morka::DRV_DIRECT, &m_driver);
         morka::Open(1, "keys.dat", morka::ORG_KEYED, morka::ACC_UPDATE, 0);
@@ -60,8 +62,10 @@ protected:
     }
     void TearDown() override {
         CIoTest::TearDown();
-        morka::t_SetDriver(morka::DRV_KEYED, nullptr);
-        morka::t_SetDriver(morka::DRV_DIRECT, nullptr);
+        morka::t_SetDriver(morka::DRV_KEYED, m_pKeyed);
+        morka::t_SetDriver(morka::DRV_DIRECT, m_pDirect);
     }
     TDriver m_driver;
+    morka::CDriver* m_pKeyed = nullptr;   // the system layer's drivers, put back afterwards
+    morka::CDriver* m_pDirect = nullptr;
 };

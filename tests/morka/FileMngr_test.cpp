@@ -116,7 +116,7 @@ TEST_F(Channels, RefusedOpensLeaveTheChannelFreeAndNameTheFile) {
         {"open-1", "   ", DEV_DISK, ORG_SEQUENTIAL, ACC_OUTPUT, 0, MORKA_EBADNAME},
         {"open-2", "x.dat", DEV_NONE, ORG_SEQUENTIAL, ACC_OUTPUT, 0, ENODEV},
         {"open-3", "x.dat", DEV_DISK, 0x20, ACC_OUTPUT, 0, MORKA_EBADORG},
-        {"open-4", "x.dat", DEV_DISK, ORG_KEYED, ACC_OUTPUT, 0, MORKA_EBADORG},
+        {"open-4", "x.dat", DEV_DISK, ORG_ISAM, ACC_OUTPUT, 0, MORKA_EBADORG},
         {"open-5", "missing.dat", DEV_DISK, ORG_SEQUENTIAL, ACC_INPUT, 0, ENOENT},
         {"open-6", "x.dat", DEV_DISK, ORG_SEQUENTIAL, 5, 0, EINVAL},
         {"open-7", "new.dat", DEV_DISK, ORG_SEQUENTIAL, ACC_OUTPUT, OPEN_NOCREATE, ENOENT},
@@ -171,7 +171,7 @@ TEST_F(Channels, ChannelsOfOneProgramShareTheirLock) {
 TEST_F(Channels, NameOperationsAnswerNumbers) {
     EXPECT_EQ(t_Create("a.dat", ORG_SEQUENTIAL), 0);
     EXPECT_EQ(t_Create("a.dat", ORG_SEQUENTIAL), EEXIST);
-    EXPECT_EQ(t_Create("k.dat", ORG_KEYED, 64, 8), MORKA_EBADORG);
+    EXPECT_EQ(t_Create("k.dat", ORG_ISAM, 64, 8), MORKA_EBADORG);
     EXPECT_EQ(t_Create("", ORG_SEQUENTIAL), MORKA_EBADNAME);
     EXPECT_EQ(t_Create("CON", ORG_SEQUENTIAL), ENODEV);
 
