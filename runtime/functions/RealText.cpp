@@ -77,7 +77,7 @@ int b_RealPrintf(char* pszOut, std::size_t nSize, char const* pszFormat, double 
 
 namespace {
 
-// The parts of one conversion specification.
+// The parts of one printf conversion directive.
 struct CConversion {
     bool bLeft = false;
     bool bPlus = false;
@@ -88,7 +88,7 @@ struct CConversion {
     char cLetter = 0;
 };
 
-// Parses the specification after a '%'; returns the position after it, or
+// Parses the directive after a '%'; returns the position after it, or
 // null when the text there is not a real conversion.
 char const* s_ParseConversion(char const* p, CConversion& conv) {
     for (;; ++p) {
