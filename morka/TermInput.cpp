@@ -1,11 +1,15 @@
 // TermInput: the key reader. Full-screen modes take raw keys from the screen
 // driver; mode 1 reads bytes from standard input, switching a terminal to
-// unbuffered input without echo for the moment of the read only (LF, what the
-// Enter key gives there, becomes 13). The attention key of the full-screen
-// modes is the byte Term.iAttentionKey (b_attnkey, default 3: Ctrl-C, which
-// raises no signal in raw mode); a typed NUL is dropped so that 0 always
-// means attention. A keyboard that reports end of file or hang-up sets
-// Term.bStopInput: reads then give -1 at once instead of waiting for ever.
+// unbuffered input without echo (LF, what the Enter key gives there, becomes
+// 13). That key mode stays on from the first key an entry waits for until the
+// next look between statements or the end of the program: keys typed between
+// two reads of one entry must never meet the line discipline, which would
+// swallow an erase key together with the key before it. The attention key of
+// the full-screen modes is the byte Term.iAttentionKey (b_attnkey, default 3:
+// Ctrl-C, which raises no signal in raw mode); a typed NUL is dropped so that
+// 0 always means attention. A keyboard that reports end of file or hang-up
+// sets Term.bStopInput: reads then give -1 at once instead of waiting for
+// ever.
 #include "TermImpl.h"
 
 #include <cerrno>
@@ -46,11 +50,11 @@ int s_StreamKey(int iMs) {
     // A look without waiting keeps the tty modes: the poll between
     // statements must stay cheap, and then only whole lines count as typed.
     if (iMs == 0) {
+        t_TermRestoreStreamKeys();
         int iReady = s_PollIn(STDIN_FILENO, 0);
         return iReady == 0 ? s_ReadByte() : iReady;
     }
-    bool bTty = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &s_tmStream) == 0;
-    if (bTty) {
+    if (!s_bStreamModes && isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &s_tmStream) == 0) {
         termios tm = s_tmStream;
         tm.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
         tm.c_cc[VMIN] = 1;
@@ -59,9 +63,7 @@ int s_StreamKey(int iMs) {
         tcsetattr(STDIN_FILENO, TCSANOW, &tm);
     }
     int iKey = s_PollIn(STDIN_FILENO, iMs);
-    if (iKey == 0) iKey = s_ReadByte();
-    if (bTty) t_TermRestoreStreamKeys();
-    return iKey;
+    return iKey == 0 ? s_ReadByte() : iKey;
 }
 
 int s_RawKey(int iMs) {
