@@ -26,6 +26,11 @@
 #include <velbra/Input.h>
 #include <velbra/Print.h>
 #include <velbra/PrintOut.h>
+#include <velbra/RealMath.h>
+#include <velbra/FuncStr.h>
+#include <velbra/FuncNum.h>
+#include <velbra/NumFormat.h>
+#include <velbra/FuncDate.h>
 #include <velbra/Data.h>
 #include <velbra/Record.h>
 #include <velbra/FileRecord.h>

@@ -26,11 +26,7 @@ void s_PrintKey(int channel, int iMask, TSetKey&& setKey, bool bMat, char const*
         CVaCopy args(ap);
         CPrintOut out(pFile, true);
         b_PrintWalk(out, types, args.Get(), bMat);
-        if (pFile->iWritePos < pFile->nBufferSize)
-            std::memset(pFile->pRecord + pFile->iWritePos, 0,
-                        static_cast<std::size_t>(pFile->nBufferSize - pFile->iWritePos));
-        CDriver* pDriver = t_Driver(pFile);
-        b_LockWait(pFile, MORKA_ERECLOCKED, [&] { return pDriver->WriteRecord(pFile); });
+        b_StoreKeyRecord(pFile);
     });
 }
 
@@ -43,6 +39,13 @@ auto s_TextKey(char const* key) {
 }
 
 }  // namespace
+
+void b_StoreKeyRecord(QXFILE* pFile) {
+    if (pFile->iWritePos < pFile->nBufferSize)
+        std::memset(pFile->pRecord + pFile->iWritePos, 0, static_cast<std::size_t>(pFile->nBufferSize - pFile->iWritePos));
+    CDriver* pDriver = t_Driver(pFile);
+    b_LockWait(pFile, MORKA_ERECLOCKED, [&] { return pDriver->WriteRecord(pFile); });
+}
 
 void PrintKey(int channel, CInt32 key, char const* types, ...) {
     va_list ap;

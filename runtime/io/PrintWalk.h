@@ -38,4 +38,9 @@ private:
 // point. PRINT with no items writes nothing and leaves the line as it was.
 void b_PrintWalk(CPrintOut& out, char const* types, va_list* pAp, bool bMat);
 
+// Stores the record a PRINT KEY statement built in pFile's record buffer: the
+// rest of the buffer zero-filled, then the driver's write, waiting for a
+// record another program holds (1024 past the OPTION LOCK limit).
+void b_StoreKeyRecord(QXFILE* pFile);
+
 }  // namespace morka

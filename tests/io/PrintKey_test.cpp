@@ -2,47 +2,15 @@
 // driver of the test's own that keeps the records it is given; and the key
 // setting that every keyed statement runs first.
 #include "io/IoFixture.h"
+#include "io/MemoryKeyed.h"
 
 #include <cstring>
-#include <map>
 
 using namespace morka;
 
 namespace {
 
-// Keeps records in memory; its first nHeld writes answer "held by another
-// program".
-class CMemoryKeyed : public CDriver {
-public:
-    std::map<std::string, std::string> aRecords;
-    int nHeld = 0;
-    int nWrites = 0;
-
-    bool Open(QXFILE* pFile) override {
-        t_SetRecordSize(pFile, 48);
-        t_SetKeyLen(pFile, 6);
-        return true;
-    }
-    void Close(QXFILE*) override {}
-    bool WriteRecord(QXFILE* pFile) override {
-        ++nWrites;
-        if (nHeld > 0) {
-            --nHeld;
-            return false;
-        }
-        std::string sKey = (pFile->eOrg & MASK_NUMBER_KEY) ? "#" + std::to_string(pFile->iRecord)
-                                                           : std::string(pFile->pKey);
-        aRecords[sKey].assign(reinterpret_cast<char*>(pFile->pRecord), static_cast<std::size_t>(pFile->nBufferSize));
-        return true;
-    }
-};
-
 using PrintKeyed = CKeyedTest<CMemoryKeyed>;
-
-std::string s_Record(std::string sText) {
-    sText.resize(48, '\0');
-    return sText;
-}
 
 }  // namespace
 
@@ -51,20 +19,20 @@ TEST_F(PrintKeyed, TheRecordIsRenderedIntoTheBufferAndStored) {
     PrintKey(1, &sKey, "ipzp", 5, 1, "x", 2);
     QXFILE* f = GetFile(1);
     // Zone end pads to 21; the CR line end of the default style; one zero byte.
-    EXPECT_EQ(m_driver.aRecords["k1"], s_Record(" 5 " + std::string(18, ' ') + "x\r"));
+    EXPECT_EQ(m_driver.aRecords["k1"], b_Record(" 5 " + std::string(18, ' ') + "x\r"));
     EXPECT_EQ(f->nRecordLen, 24);
     EXPECT_EQ(std::string(f->pKey, 7), std::string("k1\0\0\0\0\0", 7));
 
     PrintKey(1, "abcdef", "z", "exact");
-    EXPECT_EQ(m_driver.aRecords["abcdef"], s_Record("exact"));
+    EXPECT_EQ(m_driver.aRecords["abcdef"], b_Record("exact"));
     EXPECT_EQ(f->pKey[6], 0);
 
     PrintKey(2, CInt32(7), "dp", static_cast<dfp_t>(1.5), 2);
-    EXPECT_EQ(m_driver.aRecords["#7"], s_Record(" 1.5 \r"));
+    EXPECT_EQ(m_driver.aRecords["#7"], b_Record(" 1.5 \r"));
 
     // The buffer is rewritten from the start for the next record.
     PrintKey(2, CInt32(0), "z", "b");
-    EXPECT_EQ(m_driver.aRecords["#0"], s_Record("b"));
+    EXPECT_EQ(m_driver.aRecords["#0"], b_Record("b"));
 }
 
 TEST_F(PrintKeyed, KeyErrorsAndAFullBufferStoreNothing) {
@@ -84,7 +52,7 @@ TEST_F(PrintKeyed, AHeldRecordIsWaitedFor) {
     m_driver.nHeld = 1;
     PrintKey(1, "w", "z", "after");
     EXPECT_EQ(m_driver.nWrites, 2);
-    EXPECT_EQ(m_driver.aRecords["w"], s_Record("after"));
+    EXPECT_EQ(m_driver.aRecords["w"], b_Record("after"));
 }
 
 TEST_F(PrintKeyed, StreamRecordBuffersGrow) {
