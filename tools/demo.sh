@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the project and runs the demo program (IEEE flavour; pass "bcd" for
-# the decimal flavour). Its exit code is the demo's own.
+# Builds the project and runs the demo program, then the customer-file
+# example (IEEE flavour; pass "bcd" for the decimal flavour). Its exit code
+# is the demo's own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 flavour=${1:-ieee}
@@ -13,3 +14,9 @@ set +e
 "$demo"
 code=$?
 echo "(demo exit code $code)"
+orders=$root/build/examples/orders_$flavour
+if [ -x "$orders" ]; then
+    echo "== a keyed customer file (examples/orders.cpp)"
+    "$orders"
+    echo "(orders exit code $?)"
+fi

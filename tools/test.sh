@@ -17,8 +17,8 @@ ASAN_OPTIONS=detect_leaks=1:handle_segv=0:allow_user_segv_handler=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$root/build-asan" -j"$jobs" --output-on-failure
 
-echo "== fuzz the record codec briefly (libFuzzer, clang)"
-"$root/tools/run_fuzz.sh" 20
+echo "== fuzz targets, briefly (libFuzzer, clang)"
+"$root/tools/run_fuzz.sh" 10
 
 echo "== install and build a program with pkg-config"
 "$root/tools/install_check.sh" "$root/build"

@@ -27,9 +27,10 @@
 // 2^62 + n, a string key byte 2^62 + (a 62-bit FNV-1a hash of the key). The
 // kernel drops the locks of a process that dies. Two string keys with the
 // same hash share a lock: a reader may wait for the other record, never read
-// or write past a lock (the chance for two given keys is 2^-62). File locks
-// of OPEN must use offsets below 2^62. Locks belong to the channel, so two
-// channels of one program on the same file lock each other out as well.
+// or write past a lock (the chance for two given keys is 2^-62). The
+// whole-file locks of OPEN cover bytes [0, 2^62) (morka/FileLock.h), so the
+// two kinds never meet. Locks belong to the channel, so two channels of one
+// program on the same file lock each other out as well.
 //
 // Within a process the environment of a file is shared by all its channels
 // (LMDB must not open one file twice in a process); after fork() a child

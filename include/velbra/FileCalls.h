@@ -63,4 +63,14 @@ int CURRENT_DIRECTORY(CBString& out);
 // -1 (ERR set from errno) when the name is no disk file or not found; a name
 // that is a directory is reported to the error handler first (1034).
 int FILE_RECORDS(CBString name, CDfp& count);
+// Everything t_Locate tells about a file (same failure rule as FILE_RECORDS):
+// size, the file time as day number and seconds of the day, organisation,
+// protection (255 less 1 owner read, 2|8 owner write, 4 owner execute, 16
+// group read, 32|128 group write), the owner's legacy id, the record size
+// (number2), the maximum key length (number1), the device type (byteItem),
+// the Linux path, the engine name (text1) and the owner's name (text2).
+int FIND_FILE_EX(CBString name, CDfp& size, CDfp& days, CDfp& seconds, CInt16& organisation, CInt16& protection,
+                 CInt16& owner, CDfp& number2, CInt16& number1, CInt16& byteItem, CBString& path, CBString& text1,
+                 CBString& text2);
+
 }  // namespace morka

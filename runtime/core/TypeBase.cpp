@@ -59,14 +59,13 @@ namespace {
 bool s_IsArrayLetter(char c) { return c == 'D' || c == 'I' || c == 'L' || c == 'S' || c == 'C' || c == 'T'; }
 
 void s_WalkList(IoList const* pList, CTypeVisitor& visitor) {
+    visitor.ListBegin();
     // The end of a list is signalled even for an empty one, so statements
     // that treat list items apart always see where the list stops.
     if (!pList || !pList->pszTypes) {
-        visitor.ListBegin();
         visitor.ListDone();
         return;
     }
-    visitor.ListBegin();
     char const* psz = pList->pszTypes.get();
     for (std::size_t i = 0; psz[i]; ++i) {
         char c = psz[i];

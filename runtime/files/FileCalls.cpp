@@ -10,6 +10,7 @@
 #include <velbra/ErrorTrap.h>
 #include <velbra/FileApi.h>
 #include <velbra/FileKey.h>
+#include <velbra/FuncDate.h>
 #include <velbra/LockWait.h>
 #include <velbra/Record.h>
 #include <velbra/Startup.h>
@@ -181,7 +182,7 @@ unsigned long long s_CountText(FILE* fp) {
     return n;
 }
 
-// Locates a file for FILE_RECORDS; false (ERR set from
+// Locates a file for FILE_RECORDS and FIND_FILE_EX; false (ERR set from
 // errno) when it is no disk file or cannot be located.
 bool s_Locate(CBString const& sName, CFileInfo& info) {
     int n = t_Device(sName.c_str()) == DEV_DISK ? t_Locate(info, sName.c_str()) : -1;
@@ -350,6 +351,37 @@ int FILE_RECORDS(CBString name, CDfp& count) {
         std::fclose(fp);
     }
     count = CDfp(static_cast<double>(n));
+    return CALL_RETURN_VALUE = 0;
+}
+
+int FIND_FILE_EX(CBString name, CDfp& size, CDfp& days, CDfp& seconds, CInt16& organisation, CInt16& protection,
+                 CInt16& owner, CDfp& number2, CInt16& number1, CInt16& byteItem, CBString& path, CBString& text1,
+                 CBString& text2) {
+    size = days = seconds = number2 = CDfp(0);
+    organisation = protection = owner = number1 = byteItem = CInt16(0);
+    text1 = text2 = CBString();
+    CFileInfo info;
+    if (!s_Locate(name, info)) return CALL_RETURN_VALUE = -1;
+    size = CDfp(static_cast<double>(info.nSize));
+    int iDay = 0, iSeconds = 0;
+    b_time2DaysSeconds(static_cast<long>(info.tTime), iDay, iSeconds);
+    days = CDfp(iDay);
+    seconds = CDfp(iSeconds);
+    organisation = CInt16(info.eOrg);
+    int iProt = 255;
+    if (info.uMode & S_IRUSR) iProt &= ~1;
+    if (info.uMode & S_IWUSR) iProt &= ~(2 | 8);
+    if (info.uMode & S_IXUSR) iProt &= ~4;
+    if (info.uMode & S_IRGRP) iProt &= ~16;
+    if (info.uMode & S_IWGRP) iProt &= ~(32 | 128);
+    protection = CInt16(iProt);
+    owner = CInt16(t_MorkaUid(info.uUid));
+    number2 = CDfp(static_cast<double>(info.uNumber2));
+    number1 = CInt16(static_cast<int>(info.uNumber1 & 0xFFFF));
+    byteItem = CInt16(info.cDevice);
+    path = info.sPath;
+    text1 = info.sText1;
+    text2 = info.sText2;
     return CALL_RETURN_VALUE = 0;
 }
 

@@ -6,6 +6,7 @@
 #include <velbra/FileRecord.h>
 
 #include <cstring>
+#include <ctime>
 #include <sys/stat.h>
 
 using namespace morka;
@@ -129,12 +130,17 @@ TEST_F(FileRaw, CreateAndCountFiles) {
         CBString sName;
         sName.format("c%d.dat", ++k);
         EXPECT_EQ(FILE_CREATE_EX(sName, c.pszType, CDfp(64), CInt16(10), CDfp(0)), c.iResult);
-        CFileInfo info;
-        EXPECT_EQ(t_Locate(info, sName.c_str()), c.eOrg ? 0 : 3030);
+        CDfp size, days, seconds, number2;
+        CInt16 org, prot, owner, number1, byte;
+        CBString path, t1, t2;
+        int iFound = FIND_FILE_EX(sName, size, days, seconds, org, prot, owner, number2, number1, byte, path, t1, t2);
+        EXPECT_EQ(iFound, c.eOrg ? 0 : -1);
         if (!c.eOrg) continue;
-        EXPECT_EQ(info.eOrg, c.eOrg);
-        EXPECT_EQ(info.uNumber2, 64u);
-        EXPECT_EQ(info.uNumber1, c.eOrg == ORG_KEYED ? 10u : 0u);
+        EXPECT_EQ(int(org), c.eOrg);
+        EXPECT_TRUE(number2 == CDfp(64));
+        EXPECT_EQ(int(number1), c.eOrg == ORG_KEYED ? 10 : 0);
+        EXPECT_EQ(t1, "LMDB");
+        EXPECT_EQ(int(byte), DEV_DISK);
     }
 
     for (char const* psz : {"a", "b", "c"}) RawWriteKey(1, psz, psz);
