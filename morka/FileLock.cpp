@@ -3,7 +3,7 @@
 // renamed or removed meanwhile) and holds the OFD lock on it. Entries are
 // counted per file (device and inode); an entry is never lowered from
 // exclusive to shared while it lives. A whole-file lock covers bytes
-// [0, 2^62): the record locks of keyed files lie above (morka/Store.h).
+// [0, 2^62) of the file.
 #include <morka/FileLock.h>
 
 #include <cerrno>

@@ -83,29 +83,29 @@ std::string CStoreChannel::Stored(std::string_view sKey) const {
     return s;
 }
 
-// Lets go of the record held unless it is the one at iOffset, then takes
+// Lets go of the record held unless it is the one of iId, then takes
 // that one for a channel that writes.
-bool CStoreChannel::Lock(std::string_view sKey, long long& iOffset) {
-    iOffset = CRecordLock::Offset(m_pStore->Header().eOrg, sKey);
-    if (m_iHeld >= 0 && m_iHeld != iOffset) Unlock();
-    if (!m_bWrite || m_iHeld == iOffset) return true;
-    if (!m_lock.Take(iOffset)) return false;
-    m_iHeld = iOffset;
+bool CStoreChannel::Lock(std::string_view sKey, long long& iId) {
+    iId = CRecordLock::Id(m_pStore->Header().eOrg, sKey);
+    if (m_iHeld >= 0 && m_iHeld != iId) Unlock();
+    if (!m_bWrite || m_iHeld == iId) return true;
+    if (!m_lock.Take(iId)) return false;
+    m_iHeld = iId;
     return true;
 }
 
 void CStoreChannel::Unlock() {
     if (m_iHeld < 0) return;
-    long long iOffset = m_iHeld;
+    long long iId = m_iHeld;
     m_iHeld = -1;
-    if (m_uGeneration == CStore::Generation()) m_lock.Release(iOffset);
+    if (m_uGeneration == CStore::Generation()) m_lock.Release(iId);
 }
 
 bool CStoreChannel::ReadKey(std::string_view sKey, std::string& sRecord) {
     Refresh();
-    long long iOffset;
-    if (!Lock(sKey, iOffset)) return false;
-    if (!m_bWrite && m_lock.HeldElsewhere(iOffset)) return false;
+    long long iId;
+    if (!Lock(sKey, iId)) return false;
+    if (!m_bWrite && m_lock.HeldElsewhere(iId)) return false;
     m_ePos = t_Pos::At;
     m_sPos = Stored(sKey);
     int rc;
@@ -180,8 +180,8 @@ bool CStoreChannel::Step(t_Step eStep, std::string& sKey, std::string& sRecord) 
         std::string_view sLogical(sFound);
         if (bKeyed && !sLogical.empty()) sLogical.remove_suffix(1);
         if (m_bWrite) {
-            long long iOffset;
-            if (!Lock(sLogical, iOffset)) return false;
+            long long iId;
+            if (!Lock(sLogical, iId)) return false;
             // Held now. When something was committed since the snapshot, the
             // record may have changed before the lock was taken: read it again.
             if (m_pStore->LastCommit() != uSnapshot) {
@@ -214,8 +214,8 @@ bool CStoreChannel::ReadLast(std::string& sKey, std::string& sRecord) { return S
 bool CStoreChannel::Change(std::string_view sKey, MDB_val* pData) {
     Refresh();
     if (!m_bWrite) throw static_cast<int>(MORKA_ENOTOPEN);
-    long long iOffset;
-    if (!Lock(sKey, iOffset)) return false;
+    long long iId;
+    if (!Lock(sKey, iId)) return false;
     std::string sStored = Stored(sKey);
     try {
         MDB_txn* pTxn = m_pStore->BeginWrite();

@@ -3,7 +3,7 @@
 // table owns, so the lock of a killed program vanishes with it, and channels
 // of one program that open the same file share one counted entry (a program
 // never waits for itself). Record drivers lock byte ranges with t_LockRange.
-// A whole file is bytes [0, 2^62); record locks use the bytes above.
+// A whole file is bytes [0, 2^62).
 #pragma once
 
 #include <sys/types.h>

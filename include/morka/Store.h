@@ -22,15 +22,17 @@
 //   1 every commit is forced to disk before the call returns (about 100 times
 //     slower): a machine crash loses nothing that returned.
 //
-// Record locks. Each channel holds its own open file description of the data
-// file and locks one byte of it with F_OFD_SETLK: record number n locks byte
-// 2^62 + n, a string key byte 2^62 + (a 62-bit FNV-1a hash of the key). The
-// kernel drops the locks of a process that dies. Two string keys with the
-// same hash share a lock: a reader may wait for the other record, never read
-// or write past a lock (the chance for two given keys is 2^-62). The
-// whole-file locks of OPEN cover bytes [0, 2^62) (morka/FileLock.h), so the
-// two kinds never meet. Locks belong to the channel, so two channels of one
-// program on the same file lock each other out as well.
+// Record locks. A record is locked by its id: the record number of a
+// record-number file, a 63-bit FNV-1a hash of the key of a string-keyed file.
+// The locks of a file live in a lock table in shared memory (one per data
+// file, see morka/StoreLock.cpp), so taking, testing and releasing one costs
+// no system call; each channel owns a slot of the table through an
+// open-file-description lock, so the locks of a program that dies are known
+// to be stale at once and are taken over. Two string keys with the same hash
+// share a lock: a reader may wait for the other record, never read or write
+// past a lock (the chance for two given keys is 2^-63). Locks belong to the
+// channel, so two channels of one program on the same file lock each other
+// out as well.
 //
 // Within a process the environment of a file is shared by all its channels
 // (LMDB must not open one file twice in a process); after fork() a child
@@ -142,28 +144,33 @@ private:
     unsigned long long m_nUnsynced = 0;
 };
 
-// Record locks of one channel: one open file description of the data file.
+// Record locks of one channel: its slot in the lock table of the data file.
 class CRecordLock {
 public:
-    CRecordLock() = default;
+    CRecordLock();
     ~CRecordLock();
     CRecordLock(CRecordLock const&) = delete;
     CRecordLock& operator=(CRecordLock const&) = delete;
 
-    // Opens the description (for writing when bWrite: write locks need it).
+    // Opens the lock table of the data file and claims a slot in it (1014
+    // when the table has no free slot).
     void Open(char const* pszPath, bool bWrite);
+    // Lets go of every lock and the slot; in a child after fork() only of the
+    // handles (the parent's locks stay the parent's).
     void Close();
-    // Lock byte of a stored key of a file of organisation eOrg.
-    static long long Offset(int eOrg, std::string_view sKey);
-    // Takes the lock of iOffset for this channel; false when another channel
-    // (of any process) holds it.
-    bool Take(long long iOffset);
-    // True when another channel holds iOffset.
-    bool HeldElsewhere(long long iOffset);
-    void Release(long long iOffset);
+    // Lock id of a stored key of a file of organisation eOrg.
+    static long long Id(int eOrg, std::string_view sKey);
+    // Takes the lock of iId for this channel; false when another channel
+    // (of any process) holds it. Raises 1014 when the table is full.
+    bool Take(long long iId);
+    // True when another channel holds iId.
+    bool HeldElsewhere(long long iId);
+    void Release(long long iId);
+
+    struct CTable;
 
 private:
-    int m_fd = -1;
+    std::unique_ptr<CTable> m_pTable;
 };
 
 // A channel's view of a store: the position in key order, the record it holds
@@ -217,7 +224,7 @@ private:
     bool Step(t_Step eStep, std::string& sKey, std::string& sRecord);
     // Writes (pData) or deletes (null) the record of sKey under its lock.
     bool Change(std::string_view sKey, MDB_val* pData);
-    bool Lock(std::string_view sKey, long long& iOffset);
+    bool Lock(std::string_view sKey, long long& iId);
     void Refresh();
     std::string Stored(std::string_view sKey) const;
 

@@ -17,6 +17,8 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <memory>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -276,6 +278,56 @@ TEST_F(StoreTest, RecordLocksBetweenProcesses) {
     EXPECT_EQ(s_WaitChild(pid), 128 + SIGKILL);
     ASSERT_TRUE(w.ReadKey("A", sRec)) << "the lock died with its process";
     EXPECT_EQ(sRec, "a2");
+}
+
+// Many channels hold one record each and let go in random order: every
+// record not let go stays held, every one let go is free, and once every
+// channel is closed no lock table is left behind in shared memory. Random
+// keys make some of them meet in the lock table's probe runs.
+TEST_F(StoreTest, ManyHeldRecordsAndNoTableLeftBehind) {
+    std::string sPath = Path("many");
+    ASSERT_EQ(t_StoreCreate(sPath.c_str(), ORG_KEYED, 8, 8), 0);
+    constexpr int N = 300;
+    std::mt19937 rng(7);
+    std::vector<std::string> asKeys;
+    while (asKeys.size() < N) {
+        std::string sKey(8, ' ');
+        for (char& c : sKey) c = static_cast<char>('A' + rng() % 26);
+        if (std::find(asKeys.begin(), asKeys.end(), sKey) == asKeys.end()) asKeys.push_back(sKey);
+    }
+    {
+        CStoreChannel w;
+        w.Open(sPath.c_str(), true);
+        for (auto const& sKey : asKeys) ASSERT_TRUE(w.Write(sKey, "x", 1));
+    }
+    struct stat st;
+    ASSERT_EQ(stat(sPath.c_str(), &st), 0);
+    char szTable[96];
+    std::snprintf(szTable, sizeof szTable, "/dev/shm/morka-rlock-%llx-%llx", static_cast<unsigned long long>(st.st_dev),
+                  static_cast<unsigned long long>(st.st_ino));
+    {
+        std::vector<std::unique_ptr<CStoreChannel>> aHolders;
+        std::string sRec;
+        for (auto const& sKey : asKeys) {
+            aHolders.push_back(std::make_unique<CStoreChannel>());
+            aHolders.back()->Open(sPath.c_str(), true);
+            ASSERT_TRUE(aHolders.back()->ReadKey(sKey, sRec)) << sKey;
+        }
+        EXPECT_EQ(access(szTable, F_OK), 0) << "the lock table lives while channels are open";
+        std::vector<int> aOrder(N);
+        for (int i = 0; i < N; ++i) aOrder[i] = i;
+        std::shuffle(aOrder.begin(), aOrder.end(), rng);
+        std::vector<bool> abHeld(N, true);
+        CStoreChannel r;
+        r.Open(sPath.c_str(), false);
+        for (int i = 0; i < N; ++i) {
+            aHolders[aOrder[i]]->Unlock();
+            abHeld[aOrder[i]] = false;
+            if (i % 50 != 49) continue;
+            for (int k = 0; k < N; ++k) ASSERT_EQ(r.ReadKey(asKeys[k], sRec), !abHeld[k]) << asKeys[k] << " after " << i;
+        }
+    }
+    EXPECT_NE(access(szTable, F_OK), 0) << szTable;
 }
 
 // N processes add 1 to a counter record 200 times each, waiting while the
