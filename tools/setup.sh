@@ -12,7 +12,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
     libncurses-dev ncurses-base \
     liblmdb-dev \
     libmariadb-dev \
-    libgtest-dev libgmock-dev libbenchmark-dev \
+    libgtest-dev libgmock-dev libbenchmark-dev gnucobol3 \
     libvterm-dev tmux \
     clang libclang-rt-dev \
     locales

@@ -1,0 +1,34 @@
+*> Record benchmark on a GnuCOBOL INDEXED file (the phases: phases.cpy):
+*> 16-byte RECORD KEY at the start of a 128-byte record, ACCESS DYNAMIC.
+*> Key file "keys.dat": a header record (record count and rewrites, 8 digits
+*> each), then the write, read and rewrite orders, one 16-byte key a record.
+IDENTIFICATION DIVISION.
+PROGRAM-ID. bench-indexed.
+ENVIRONMENT DIVISION.
+INPUT-OUTPUT SECTION.
+FILE-CONTROL.
+    SELECT KEY-FILE ASSIGN TO "keys.dat"
+        ORGANIZATION IS SEQUENTIAL
+        FILE STATUS IS WS-KEY-STATUS.
+    SELECT DATA-FILE ASSIGN TO "indexed.dat"
+        ORGANIZATION IS INDEXED
+        ACCESS MODE IS DYNAMIC
+        RECORD KEY IS DATA-KEY
+        LOCK MODE IS AUTOMATIC
+        FILE STATUS IS WS-STATUS.
+DATA DIVISION.
+FILE SECTION.
+FD KEY-FILE.
+01 KEY-RECORD PIC X(16).
+FD DATA-FILE.
+01 DATA-RECORD.
+   05 DATA-KEY  PIC X(16).
+   05 DATA-REST PIC X(112).
+WORKING-STORAGE SECTION.
+COPY "phase-data.cpy".
+01 WS-ORDERS.
+   05 WS-WRITE-KEY   PIC X(16) OCCURS 200000.
+   05 WS-READ-KEY    PIC X(16) OCCURS 200000.
+   05 WS-REWRITE-KEY PIC X(16) OCCURS 200000.
+PROCEDURE DIVISION.
+COPY "phases.cpy".
