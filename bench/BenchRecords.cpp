@@ -62,7 +62,7 @@ CRecordOrders t_MakeOrders(int nRecords, int nRewrites, unsigned uSeed) {
 
 namespace {
 
-constexpr std::size_t MAP_SIZE = 64ULL << 30;
+constexpr std::size_t MAP_SIZE = 512ULL << 20;  // room for every phase: no growth on this side
 constexpr unsigned MAX_READERS = 512;
 constexpr unsigned MAX_DBS = 16;
 constexpr long long SYNC_SECONDS = 5;
@@ -88,7 +88,7 @@ public:
         mdb_env_set_maxdbs(m_pEnv, MAX_DBS);
         mdb_env_set_maxreaders(m_pEnv, MAX_READERS);
         mdb_env_set_mapsize(m_pEnv, MAP_SIZE);
-        s_Check(mdb_env_open(m_pEnv, "raw.mdb", MDB_NOSUBDIR | MDB_NOTLS | MDB_NOSYNC, 0666), "open");
+        s_Check(mdb_env_open(m_pEnv, "raw.mdb", MDB_NOSUBDIR | MDB_NOTLS | MDB_NOSYNC | MDB_WRITEMAP, 0666), "open");
         MDB_txn* pTxn;
         s_Check(mdb_txn_begin(m_pEnv, nullptr, 0, &pTxn), "begin");
         s_Check(mdb_dbi_open(pTxn, "records", MDB_CREATE, &m_dbi), "dbi");

@@ -29,7 +29,8 @@ namespace morka {
 
 namespace {
 
-constexpr std::size_t MAP_SIZE = 64ULL << 30;
+constexpr std::size_t MAP_STEP = 8ULL << 20;   // map sizes are multiples of this
+constexpr std::size_t MAP_MAX = 1ULL << 40;
 constexpr unsigned MAX_READERS = 512;
 constexpr unsigned MAX_DBS = 16;
 constexpr long long SYNC_SECONDS = 5;
@@ -62,14 +63,35 @@ uint32_t s_GetLe32(unsigned char const* p) {
            static_cast<uint32_t>(p[3]) << 24;
 }
 
-// Opens the environment of pszPath into *ppEnv; returns an LMDB result.
+std::size_t s_RoundMap(std::size_t n) { return n <= MAP_STEP ? MAP_STEP : (n + MAP_STEP - 1) / MAP_STEP * MAP_STEP; }
+
+// Gives the file nBytes of disk blocks: a written map must never meet a hole
+// the disk cannot fill (the program would die of SIGBUS); a full disk is
+// error 28 here instead.
+int s_Reserve(int fd, std::size_t nBytes) {
+    int rc = ::posix_fallocate(fd, 0, static_cast<off_t>(nBytes));
+    return rc == ENOSPC ? MDB_MAP_FULL : rc;
+}
+
+// Opens the environment of pszPath into *ppEnv; returns an LMDB result. The
+// map starts at the file's size (LMDB raises it to what the data needs); a
+// written map gets its blocks first, and when the disk cannot give them the
+// file opens without one.
 int s_OpenEnv(char const* pszPath, unsigned uFlags, MDB_env** ppEnv) {
+    std::size_t nMap = MAP_STEP;
+    struct stat st;
+    if (::stat(pszPath, &st) == 0) nMap = s_RoundMap(static_cast<std::size_t>(st.st_size));
+    if (uFlags & MDB_WRITEMAP) {
+        int fd = ::open(pszPath, O_RDWR | O_CLOEXEC);
+        if (fd < 0 || s_Reserve(fd, nMap) != 0) uFlags &= ~static_cast<unsigned>(MDB_WRITEMAP);
+        if (fd >= 0) ::close(fd);
+    }
     MDB_env* pEnv = nullptr;
     int rc = mdb_env_create(&pEnv);
     if (rc) return rc;
     mdb_env_set_maxdbs(pEnv, MAX_DBS);
     mdb_env_set_maxreaders(pEnv, MAX_READERS);
-    mdb_env_set_mapsize(pEnv, MAP_SIZE);
+    mdb_env_set_mapsize(pEnv, nMap);
     rc = mdb_env_open(pEnv, pszPath, uFlags | MDB_NOSUBDIR | MDB_NOTLS, 0666);
     if (rc) {
         mdb_env_close(pEnv);
@@ -81,9 +103,11 @@ int s_OpenEnv(char const* pszPath, unsigned uFlags, MDB_env** ppEnv) {
     return 0;
 }
 
+// Commits go to a written map and are not forced one by one, or (b_syncwrite)
+// are forced to disk each.
 unsigned s_SyncFlags(bool& bSyncEach) {
     bSyncEach = getintenv("b_syncwrite", 0) != 0;
-    return bSyncEach ? 0 : MDB_NOSYNC;
+    return bSyncEach ? 0 : MDB_NOSYNC | MDB_WRITEMAP;
 }
 
 // Aborts a transaction unless it was handed on.
@@ -186,13 +210,7 @@ int t_StoreCreate(char const* pszPath, int eOrg, int nRecordSize, int nKeyLen) {
 
 void t_StoreClear(char const* pszPath) {
     std::shared_ptr<CStore> pStore = CStore::Open(pszPath);
-    MDB_txn* pTxn = pStore->BeginWrite();
-    int rc = mdb_drop(pTxn, pStore->Records(), 0);
-    if (rc) {
-        mdb_txn_abort(pTxn);
-        CStore::Raise(rc);
-    }
-    pStore->Commit(pTxn);
+    pStore->Apply([&](MDB_txn* pTxn) { return mdb_drop(pTxn, pStore->Records(), 0); });
     pStore->Sync();
 }
 
@@ -335,20 +353,18 @@ MDB_dbi CStore::Dbi(char const* pszName, bool bCreate) {
 }
 
 MDB_txn* CStore::BeginRead() {
-    int rc;
-    if (!m_pRead) {
-        rc = mdb_txn_begin(m_pEnv, nullptr, MDB_RDONLY, &m_pRead);
-        if (rc) {
-            m_pRead = nullptr;
-            Raise(rc);
-        }
-    } else {
-        rc = mdb_txn_renew(m_pRead);
-        if (rc == MDB_MAP_RESIZED) {
-            mdb_env_set_mapsize(m_pEnv, 0);
+    for (int iTry = 0;; ++iTry) {
+        int rc;
+        if (m_pRead) {
             rc = mdb_txn_renew(m_pRead);
+        } else {
+            rc = mdb_txn_begin(m_pEnv, nullptr, MDB_RDONLY, &m_pRead);
+            if (rc) m_pRead = nullptr;
         }
-        if (rc) Raise(rc);
+        if (rc == 0) break;
+        if (rc != MDB_MAP_RESIZED || iTry > 0) Raise(rc);
+        // Another program grew the file: take its map size.
+        mdb_env_set_mapsize(m_pEnv, 0);
     }
     m_bCursorFresh = false;
     return m_pRead;
@@ -379,13 +395,44 @@ MDB_txn* CStore::BeginWrite() {
     return pTxn;
 }
 
-void CStore::Commit(MDB_txn* pTxn) {
-    int rc = mdb_txn_commit(pTxn);
-    if (rc) Raise(rc);
+void CStore::Apply(std::function<int(MDB_txn*)> const& fnWork) {
+    for (;;) {
+        MDB_txn* pTxn = BeginWrite();
+        int rc = fnWork(pTxn);
+        if (rc) {
+            mdb_txn_abort(pTxn);
+        } else {
+            rc = mdb_txn_commit(pTxn);
+        }
+        if (rc == MDB_MAP_FULL) {
+            Grow();
+            continue;
+        }
+        if (rc) Raise(rc);
+        break;
+    }
     if (m_bSyncEach) return;
     ++m_nUnsynced;
     long long t = s_Now();
     if (t - m_tLastSync >= SYNC_SECONDS) Sync();
+}
+
+// Half as much map again; between transactions, as LMDB requires. Other
+// programs adopt the new size at their next transaction (MDB_MAP_RESIZED).
+void CStore::Grow() {
+    MDB_envinfo info;
+    mdb_env_info(m_pEnv, &info);
+    std::size_t nNew = s_RoundMap(info.me_mapsize + info.me_mapsize / 2);
+    if (nNew > MAP_MAX) Raise(MDB_MAP_FULL);
+    unsigned uFlags = 0;
+    mdb_env_get_flags(m_pEnv, &uFlags);
+    if (uFlags & MDB_WRITEMAP) {
+        int fd = -1;
+        mdb_env_get_fd(m_pEnv, &fd);
+        if (int rc = s_Reserve(fd, nNew)) Raise(rc);
+    }
+    EndRead();
+    if (int rc = mdb_env_set_mapsize(m_pEnv, nNew)) Raise(rc);
 }
 
 void CStore::Sync() {

@@ -218,14 +218,10 @@ bool CStoreChannel::Change(std::string_view sKey, MDB_val* pData) {
     if (!Lock(sKey, iId)) return false;
     std::string sStored = Stored(sKey);
     try {
-        MDB_txn* pTxn = m_pStore->BeginWrite();
-        MDB_val key = s_Val(sStored);
-        int rc = pData ? mdb_put(pTxn, m_pStore->Records(), &key, pData, 0) : mdb_del(pTxn, m_pStore->Records(), &key, nullptr);
-        if (rc) {
-            mdb_txn_abort(pTxn);
-            CStore::Raise(rc);
-        }
-        m_pStore->Commit(pTxn);
+        m_pStore->Apply([&](MDB_txn* pTxn) {
+            MDB_val key = s_Val(sStored);
+            return pData ? mdb_put(pTxn, m_pStore->Records(), &key, pData, 0) : mdb_del(pTxn, m_pStore->Records(), &key, nullptr);
+        });
     } catch (...) {
         Unlock();
         throw;

@@ -14,13 +14,21 @@
 // Durability. Every write or delete is one LMDB transaction, committed before
 // the call returns, so a program killed at any instant (kill -9) leaves the
 // file whole with every write that returned. Environment value b_syncwrite:
-//   0 (default) commits are handed to the operating system at once but not
-//     forced to disk; they are forced at CLOSE and at the first commit 5
-//     seconds or more after the last forcing. A machine crash (power loss,
-//     kernel panic) can lose the commits made since then and, as the disk may
-//     then hold the pages of a commit only in part, can leave the file damaged.
-//   1 every commit is forced to disk before the call returns (about 100 times
-//     slower): a machine crash loses nothing that returned.
+//   0 (default) the file is mapped writable and a commit is a write to that
+//     memory, which the operating system keeps whatever becomes of the
+//     program; commits are not forced to disk one by one but at CLOSE and at
+//     the first commit 5 seconds or more after the last forcing. A machine
+//     crash (power loss, kernel panic) can lose the commits made since then
+//     and, as the disk may then hold the pages of a commit only in part, can
+//     leave the file damaged (restore it from a backup).
+//   1 every commit is written and forced to disk before the call returns
+//     (about 100 times slower): a machine crash loses nothing that returned.
+//
+// Size. The map of a file starts at its size and grows by half as much again
+// (in steps of 8 MiB) when a write finds it full; the file grows with it and
+// its disk blocks are reserved at once, so a full disk is error 28 at that
+// write and never a fault inside the map. A file is thus up to half again
+// larger than its records need; it never shrinks (LMDB reuses freed pages).
 //
 // Record locks. A record is locked by its id: the record number of a
 // record-number file, a 63-bit FNV-1a hash of the key of a string-keyed file.
@@ -40,6 +48,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -111,9 +120,11 @@ public:
     void EndRead();
     // A cursor on the records, inside the current read snapshot.
     MDB_cursor* ReadCursor();
-    // A write transaction; Commit applies the durability setting.
-    MDB_txn* BeginWrite();
-    void Commit(MDB_txn* pTxn);
+    // One write transaction: fnWork makes the changes and returns 0 or an
+    // LMDB result (the transaction is then abandoned and the result raised).
+    // A full map grows and the work runs again; the commit applies the
+    // durability setting.
+    void Apply(std::function<int(MDB_txn*)> const& fnWork);
     // Forces committed writes to disk.
     void Sync();
     // Number of the last transaction committed by any process.
@@ -129,6 +140,8 @@ public:
 private:
     CStore() = default;
     void OpenEnv(char const* pszPath);
+    MDB_txn* BeginWrite();
+    void Grow();
 
     std::string m_sPath;
     MDB_env* m_pEnv = nullptr;

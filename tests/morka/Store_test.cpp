@@ -423,6 +423,43 @@ TEST_F(StoreTest, WriterKilledAtAnyMomentLosesNoAcknowledgedRecord) {
 }
 
 // A channel opened before fork() works in the child (which opens its own
+// A file grows past its first map while another process has it open: the
+// writer's map grows and the other process follows at its next operation,
+// reading and writing records that lie past its old map.
+TEST_F(StoreTest, FilesGrowPastTheirMapWhileOthersHaveThemOpen) {
+    std::string sPath = Path("grow");
+    ASSERT_EQ(t_StoreCreate(sPath.c_str(), ORG_DIRECT, 2048, 0), 0);
+    CSignal opened, grown;
+    pid_t pid = fork();
+    if (pid == 0) {
+        CStoreChannel ch;
+        ch.Open(sPath.c_str(), true);
+        std::string sRec;
+        ch.Write(t_RecnoKey(1), "first", 5);
+        opened.Post();
+        grown.Wait();
+        if (!ch.ReadKey(t_RecnoKey(20000), sRec) || sRec != std::string(2000, 'r')) _exit(1);
+        if (!ch.Write(t_RecnoKey(20001), "last", 4)) _exit(2);
+        _exit(0);
+    }
+    opened.Wait();
+    {
+        CStoreChannel w;
+        w.Open(sPath.c_str(), true);
+        std::string sBig(2000, 'r');
+        for (uint32_t n = 2; n <= 20000; ++n) ASSERT_TRUE(w.Write(t_RecnoKey(n), sBig.data(), sBig.size()));
+    }
+    grown.Post();
+    EXPECT_EQ(s_WaitChild(pid), 0);
+    struct stat st;
+    ASSERT_EQ(stat(sPath.c_str(), &st), 0);
+    EXPECT_GT(st.st_size, 40 << 20) << "the file grew past its first map";
+    EXPECT_GE(st.st_blocks * 512LL, st.st_size) << "its blocks are reserved, not a sparse map";
+    CStoreChannel r;
+    r.Open(sPath.c_str(), false);
+    EXPECT_EQ(r.Count(), 20001u);
+}
+
 // environment) and afterwards still in the parent.
 TEST_F(StoreTest, ChannelsSurviveFork) {
     std::string sPath = Path("fork");
