@@ -126,8 +126,8 @@ bool CStoreChannel::ReadKey(std::string_view sKey, std::string& sRecord) {
 bool CStoreChannel::Step(t_Step eStep, std::string& sKey, std::string& sRecord) {
     Refresh();
     bool bKeyed = m_pStore->Header().eOrg != ORG_DIRECT;
+    std::string& sFound = m_sFound;
     for (;;) {
-        std::string sFound;
         std::size_t uSnapshot = 0;
         int rc;
         {
@@ -199,8 +199,8 @@ bool CStoreChannel::Step(t_Step eStep, std::string& sKey, std::string& sRecord) 
             Unlock();
         }
         m_ePos = t_Pos::At;
-        m_sPos = sFound;
         sKey.assign(sLogical);
+        m_sPos.swap(sFound);
         sRecord.swap(m_sData);
         return true;
     }

@@ -249,6 +249,7 @@ private:
     t_Pos m_ePos = t_Pos::Start;
     std::string m_sPos;              // stored key of the position
     std::string m_sData;             // record found by a positional read
+    std::string m_sFound;            // stored key found by it (kept for its capacity)
     unsigned m_uGeneration = 0;      // fork generation the handles belong to
 };
 
