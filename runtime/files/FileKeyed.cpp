@@ -66,7 +66,10 @@ void s_Delete(int channel, CKey key) {
 }
 
 // Stores the key of the record found in the key variable.
-void s_StoreKey(QXFILE* pFile, CBString* p) { *p = t_strconvin(pFile, _FoundKey(pFile)); }
+void s_StoreKey(QXFILE* pFile, CBString* p) {
+    p->str().assign(_FoundKey(pFile));
+    t_ConvertBytes(t_ConvInTable(pFile), p->data(), p->data(), static_cast<std::size_t>(p->length()));
+}
 void s_StoreKey(QXFILE* pFile, CInt32* p) { p->iValue = pFile->iRecord; }
 void s_StoreKey(QXFILE* pFile, CDfp* p) { *p = CDfp(pFile->iRecord); }
 void s_StoreKey(QXFILE* pFile, CInt16* p) { p->iValue = static_cast<int16_t>(b_I(pFile->iRecord)); }
