@@ -55,17 +55,19 @@ CBString s_Convert(CBString const& s, unsigned char const* pTable) {
 }  // namespace
 
 void t_ConvertBytes(unsigned char const* pTable, char const* pIn, char* pOut, std::size_t n) {
-    if (n && pIn != pOut) std::memmove(pOut, pIn, n);
+    if (n && pIn != pOut) std::memcpy(pOut, pIn, n);
     if (!pTable) return;
+    // The source is scanned, not the copy just written, so that no load waits
+    // for the stores of the copy.
     constexpr uint64_t HIGH_BITS = 0x8080808080808080ULL;
     std::size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         uint64_t u;
-        std::memcpy(&u, pOut + i, 8);
+        std::memcpy(&u, pIn + i, 8);
         if (!(u & HIGH_BITS)) continue;
-        for (std::size_t k = i; k < i + 8; ++k) pOut[k] = static_cast<char>(pTable[static_cast<unsigned char>(pOut[k])]);
+        for (std::size_t k = i; k < i + 8; ++k) pOut[k] = static_cast<char>(pTable[static_cast<unsigned char>(pIn[k])]);
     }
-    for (; i < n; ++i) pOut[i] = static_cast<char>(pTable[static_cast<unsigned char>(pOut[i])]);
+    for (; i < n; ++i) pOut[i] = static_cast<char>(pTable[static_cast<unsigned char>(pIn[i])]);
 }
 
 unsigned char const* t_ConvOutTable(QXFILE const* pFile) { return t_IsInternalCharset(pFile) ? nullptr : t_SysToExtTable(); }

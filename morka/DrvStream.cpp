@@ -190,7 +190,13 @@ void CStreamDriver::PutRecord(QXFILE* pFile, char const* pBytes, std::size_t n) 
     // (a record larger than the buffer goes out within this call).
     std::size_t nPending = __fpending(f);
     if (nPending && nPending + n > s_kRecordBuffer) Flush(pFile, true);
-    if (n && fwrite_unlocked(pBytes, 1, n, f) != n) WriteFailed(pFile);
+    if (static_cast<std::size_t>(f->_IO_write_end - f->_IO_write_ptr) >= n) {
+        // What putc_unlocked does byte by byte, in one copy.
+        std::memcpy(f->_IO_write_ptr, pBytes, n);
+        f->_IO_write_ptr += n;
+    } else if (n && fwrite_unlocked(pBytes, 1, n, f) != n) {
+        WriteFailed(pFile);
+    }
     if (n > s_kRecordBuffer || s_NowMs() - pState->tLastFlush >= s_kRecordDelayMs) Flush(pFile, true);
     else CheckError(pFile);
 }

@@ -12,7 +12,8 @@
 // go to the system whole: when the next record would not fit, when a second
 // has passed since the last write-back, and at every flush above (OPEN
 // flushes all channels first, so a channel opened later in this program
-// reads every record written before).
+// reads every record written before). A record that fits is copied straight
+// into the stream's buffer, as putc_unlocked does with a byte.
 #pragma once
 
 #include <morka/Driver.h>

@@ -37,7 +37,7 @@ CBString t_strconvin(QXFILE const* pFile, CBString const& s, bool bRecord = fals
 // codecs that convert bytes in place in their own buffers.
 unsigned char const* t_ConvOutTable(QXFILE const* pFile);
 unsigned char const* t_ConvInTable(QXFILE const* pFile);
-// Copies n bytes from pIn to pOut (which may overlap) through such a table
+// Copies n bytes from pIn to pOut (the same or not overlapping) through such a table
 // (null: unchanged). Every channel table keeps the bytes below 0x80, so ASCII
 // text is copied in blocks.
 void t_ConvertBytes(unsigned char const* pTable, char const* pIn, char* pOut, std::size_t n);

@@ -67,8 +67,9 @@ void s_Delete(int channel, CKey key) {
 
 // Stores the key of the record found in the key variable.
 void s_StoreKey(QXFILE* pFile, CBString* p) {
-    p->str().assign(_FoundKey(pFile));
-    t_ConvertBytes(t_ConvInTable(pFile), p->data(), p->data(), static_cast<std::size_t>(p->length()));
+    std::string_view sFound = _FoundKey(pFile);
+    p->str().assign(sFound);
+    t_ConvertBytes(t_ConvInTable(pFile), sFound.data(), p->data(), sFound.size());
 }
 void s_StoreKey(QXFILE* pFile, CInt32* p) { p->iValue = pFile->iRecord; }
 void s_StoreKey(QXFILE* pFile, CDfp* p) { *p = CDfp(pFile->iRecord); }
