@@ -1,12 +1,15 @@
 // Bcd: conversions of the legacy BCD number (layout in include/morka/Bcd.h).
-// Doubles are rounded to 14 digits by std::to_chars (exact decimal expansion,
-// round half even), with a direct path for whole numbers below 1E14. Reading
+// Doubles are rounded to 14 digits, half to even on the exact binary value,
+// by scaling the binary significand with a power of ten in 128-bit integers
+// (std::to_chars, exact as well, takes the values beyond that). Reading
 // back divides or multiplies the 14-digit integer by an exact power of ten
 // when the power is at most 22 (one correctly rounded operation), else parses
 // the digits with std::from_chars; both give the double nearest the value.
 // decimal64 values are built and taken apart in their BID bit layout.
 #include <morka/Bcd.h>
 
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -42,14 +45,17 @@ int s_DigitCount(uint64_t u) {
 bool s_Pack(bool bNegative, int iExp10, uint64_t uDigits, unsigned char* p) {
     int e = iExp10 + BCD_BIAS;
     if (e < 0 || e > 127) return false;
-    p[0] = static_cast<unsigned char>((bNegative ? 0x80 : 0) | e);
-    for (int i = 7; i >= 1; --i) {
-        unsigned lo = static_cast<unsigned>(uDigits % 10);
-        uDigits /= 10;
-        unsigned hi = static_cast<unsigned>(uDigits % 10);
-        uDigits /= 10;
-        p[i] = static_cast<unsigned char>(hi << 4 | lo);
-    }
+    // Split into 2-digit groups in a shallow tree rather than digit by digit:
+    // the divisions do not wait for each other.
+    auto uHigh = static_cast<uint32_t>(uDigits / 100000000);  // digits 1..6
+    auto uLow = static_cast<uint32_t>(uDigits % 100000000);   // digits 7..14
+    uint32_t auGroups[7] = {uHigh / 10000, uHigh / 100 % 100, uHigh % 100, uLow / 1000000,
+                            uLow / 10000 % 100, uLow / 100 % 100, uLow % 100};
+    // The eight bytes are stored at once (byte 0 first in memory).
+    uint64_t uBytes = static_cast<uint64_t>((bNegative ? 0x80 : 0) | e);
+    for (int i = 0; i < 7; ++i) uBytes |= static_cast<uint64_t>(auGroups[i] + 6 * (auGroups[i] / 10)) << (8 * (i + 1));
+    static_assert(std::endian::native == std::endian::little);
+    std::memcpy(p, &uBytes, 8);
     return true;
 }
 
@@ -61,19 +67,71 @@ uint64_t s_Unpack(unsigned char const* p, int& iPow10) {
     return u;
 }
 
-bool s_DoubleToBcd(double x, unsigned char* p) {
-    if (x == 0) {
-        std::memset(p, 0, 8);
+using u128 = unsigned __int128;
+
+constexpr uint64_t BCD_LOW = 10000000000000ULL;   // 1E13: the least 14-digit integer
+constexpr uint64_t BCD_HIGH = 100000000000000ULL; // 1E14
+constexpr int MAX_EXACT_POW = 38;                 // 1E38 < 2^127
+
+constexpr auto s_auPow10Wide = [] {
+    std::array<u128, MAX_EXACT_POW + 1> a{};
+    a[0] = 1;
+    for (int i = 1; i <= MAX_EXACT_POW; ++i) a[static_cast<std::size_t>(i)] = a[static_cast<std::size_t>(i) - 1] * 10;
+    return a;
+}();
+
+u128 s_Pow10Wide(int n) { return s_auPow10Wide[static_cast<std::size_t>(n)]; }
+
+// The 14 digits of a = m x 2^iExp2 for a decimal exponent guess n
+// (10^(n-1) <= a < 10^n): floor(a x 10^(14-n)) into uFloor and how the rest
+// compares with one half (-1 below, 0 equal, 1 above). False when the exact
+// product does not fit in 128 bits.
+bool s_Scale(uint64_t m, int iExp2, int n, uint64_t& uFloor, int& iHalf) {
+    int k = BCD_DIGITS - n;
+    u128 uNum, uDen;
+    if (k >= 0) {
+        if (k > 22) return false;  // m x 10^k must stay below 2^128
+        uNum = static_cast<u128>(m) * s_Pow10Wide(k);
+        uDen = 1;
+    } else {
+        if (-k > MAX_EXACT_POW) return false;
+        uNum = m;
+        uDen = s_Pow10Wide(-k);
+    }
+    if (iExp2 >= 0) {
+        if (iExp2 >= 127 || (uNum >> (127 - iExp2)) != 0) return false;  // must stay below 2^127
+        uNum <<= iExp2;
+    } else if (uDen == 1) {
+        if (-iExp2 >= 127) return false;
+        int sh = -iExp2;
+        u128 uQuot = uNum >> sh;
+        if (uQuot >= BCD_HIGH) {
+            uFloor = BCD_HIGH;  // out of the 14-digit range: the caller corrects n
+            return true;
+        }
+        u128 uRest = uNum - (uQuot << sh);
+        u128 uHalf = static_cast<u128>(1) << (sh - 1);
+        uFloor = static_cast<uint64_t>(uQuot);
+        iHalf = uRest < uHalf ? -1 : uRest == uHalf ? 0 : 1;
+        return true;
+    } else {
+        if (-iExp2 >= 127 || (uDen >> (127 + iExp2)) != 0) return false;  // must stay below 2^127
+        uDen <<= -iExp2;
+    }
+    u128 uQuot = uNum / uDen;
+    if (uQuot >= BCD_HIGH) {
+        uFloor = BCD_HIGH;
         return true;
     }
-    if (!std::isfinite(x)) return false;
-    bool bNegative = std::signbit(x);
-    double a = std::fabs(x);
-    if (a < 1e14 && a == std::floor(a)) {
-        uint64_t u = static_cast<uint64_t>(a);
-        int n = s_DigitCount(u);
-        return s_Pack(bNegative, n, u * s_Pow10(BCD_DIGITS - n), p);
-    }
+    u128 uRest2 = (uNum - uQuot * uDen) * 2;
+    uFloor = static_cast<uint64_t>(uQuot);
+    iHalf = uRest2 < uDen ? -1 : uRest2 == uDen ? 0 : 1;
+    return true;
+}
+
+// The exact decimal expansion through std::to_chars: for the values the
+// integer arithmetic above cannot scale (very small or very large ones).
+bool s_DoubleToBcdText(bool bNegative, double a, unsigned char* p) {
     char sz[40];
     auto res = std::to_chars(sz, sz + sizeof sz, a, std::chars_format::scientific, BCD_DIGITS - 1);
     if (res.ec != std::errc()) return false;
@@ -83,6 +141,42 @@ bool s_DoubleToBcd(double x, unsigned char* p) {
     int iExp = 0;
     std::from_chars(sz + BCD_DIGITS + 2 + (sz[BCD_DIGITS + 2] == '+'), res.ptr, iExp);
     return s_Pack(bNegative, iExp + 1, u, p);
+}
+
+// Rounds a finite double to 14 digits, half to even on its exact binary
+// value, in 128-bit integer arithmetic where the scaled value fits.
+bool s_DoubleToBcd(double x, unsigned char* p) {
+    if (x == 0) {
+        std::memset(p, 0, 8);
+        return true;
+    }
+    if (!std::isfinite(x)) return false;
+    bool bNegative = std::signbit(x);
+    double a = std::fabs(x);
+    uint64_t uBits;
+    std::memcpy(&uBits, &a, 8);
+    int iBiased = static_cast<int>(uBits >> 52);
+    if (iBiased == 0) return s_DoubleToBcdText(bNegative, a, p);  // subnormal: far below the range
+    uint64_t m = (uBits & ((1ULL << 52) - 1)) | (1ULL << 52);
+    int iExp2 = iBiased - 1075;  // a = m x 2^iExp2
+    // floor(log10(a)) is floor(log2(a) x log10(2)) or one more.
+    int iLog2 = iExp2 + 52;
+    int n = ((iLog2 * 78913) >> 18) + 1;
+    if (n >= 0 && n <= 22 && a >= s_adPow10[n]) ++n;  // exact powers settle the guess at once
+    uint64_t uDigits = 0;
+    int iHalf = 0;
+    for (int iTry = 0;; ++iTry) {
+        if (iTry == 2 || !s_Scale(m, iExp2, n, uDigits, iHalf)) return s_DoubleToBcdText(bNegative, a, p);
+        if (uDigits >= BCD_HIGH) ++n;
+        else if (uDigits < BCD_LOW) --n;
+        else break;
+    }
+    if (iHalf > 0 || (iHalf == 0 && (uDigits & 1))) ++uDigits;
+    if (uDigits == BCD_HIGH) {
+        uDigits = BCD_LOW;
+        ++n;
+    }
+    return s_Pack(bNegative, n, uDigits, p);
 }
 
 }  // namespace

@@ -13,6 +13,9 @@
 #include <morka/FileMngr.h>
 #include <morka/Settings.h>
 
+#include <cstdint>
+#include <cstring>
+
 namespace morka {
 
 namespace {
@@ -40,18 +43,38 @@ int t_chrconvin(QXFILE const* pFile, int c) {
     return t_chrext2sys(c);
 }
 
-CBString t_strconvout(QXFILE const* pFile, CBString const& s) {
-    if (t_IsInternalCharset(pFile)) return s;
+namespace {
+
+CBString s_Convert(CBString const& s, unsigned char const* pTable) {
+    if (!pTable) return s;
     CBString sOut(s);
-    for (char& ch : sOut.str()) ch = static_cast<char>(t_chrsys2ext(static_cast<unsigned char>(ch)));
+    t_ConvertBytes(pTable, s.data(), sOut.data(), static_cast<std::size_t>(s.length()));
     return sOut;
 }
 
-CBString t_strconvin(QXFILE const* pFile, CBString const& s, bool) {
-    if (t_IsInternalCharset(pFile)) return s;
-    CBString sOut(s);
-    for (char& ch : sOut.str()) ch = static_cast<char>(t_chrext2sys(static_cast<unsigned char>(ch)));
-    return sOut;
+}  // namespace
+
+void t_ConvertBytes(unsigned char const* pTable, char const* pIn, char* pOut, std::size_t n) {
+    if (n && pIn != pOut) std::memcpy(pOut, pIn, n);
+    if (!pTable) return;
+    // The source is scanned, not the copy just written, so that no load waits
+    // for the stores of the copy.
+    constexpr uint64_t HIGH_BITS = 0x8080808080808080ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t u;
+        std::memcpy(&u, pIn + i, 8);
+        if (!(u & HIGH_BITS)) continue;
+        for (std::size_t k = i; k < i + 8; ++k) pOut[k] = static_cast<char>(pTable[static_cast<unsigned char>(pIn[k])]);
+    }
+    for (; i < n; ++i) pOut[i] = static_cast<char>(pTable[static_cast<unsigned char>(pIn[i])]);
 }
+
+unsigned char const* t_ConvOutTable(QXFILE const* pFile) { return t_IsInternalCharset(pFile) ? nullptr : t_SysToExtTable(); }
+unsigned char const* t_ConvInTable(QXFILE const* pFile) { return t_IsInternalCharset(pFile) ? nullptr : t_ExtToSysTable(); }
+
+CBString t_strconvout(QXFILE const* pFile, CBString const& s) { return s_Convert(s, t_ConvOutTable(pFile)); }
+
+CBString t_strconvin(QXFILE const* pFile, CBString const& s, bool) { return s_Convert(s, t_ConvInTable(pFile)); }
 
 }  // namespace morka

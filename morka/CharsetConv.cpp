@@ -155,5 +155,7 @@ CBString t_strwchar2zezir(wchar_t const* pws) { return s_FromWide(pws, t_ZezirCo
 
 int t_chrsys2ext(int c) { return s_ChannelMap().aOut[c & 0xFF]; }
 int t_chrext2sys(int c) { return s_ChannelMap().aIn[c & 0xFF]; }
+unsigned char const* t_SysToExtTable() { return s_ChannelMap().aOut; }
+unsigned char const* t_ExtToSysTable() { return s_ChannelMap().aIn; }
 
 }  // namespace morka

@@ -151,6 +151,10 @@ void CDriver::Describe(QXFILE* pFile, CBString const&) { pFile->iClass = CLASS_N
 void CDriver::PutChar(QXFILE* pFile, int) { Raise(pFile, MORKA_EBADORG); }
 void CDriver::Write(QXFILE* pFile, char const*, std::size_t) { Raise(pFile, MORKA_EBADORG); }
 void CDriver::Flush(QXFILE*, bool) {}
+void CDriver::PutRecord(QXFILE* pFile, char const* pBytes, std::size_t n) {
+    Write(pFile, pBytes, n);
+    Flush(pFile, false);
+}
 void CDriver::CheckError(QXFILE*) {}
 int CDriver::GetChar(QXFILE* pFile) { Raise(pFile, MORKA_EBADORG); }
 void CDriver::UngetChar(QXFILE* pFile, int) { Raise(pFile, MORKA_EBADORG); }

@@ -25,6 +25,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +40,7 @@ struct CKeyedState {
     CStoreChannel ch;
     std::string sKey;
     std::string sRecord;
+    std::string sNumberKey;  // the stored form of the record number set
 };
 
 class CKeyedDriver final : public CDriver {
@@ -69,7 +71,9 @@ public:
 private:
     using t_StepFn = bool (CStoreChannel::*)(std::string&, std::string&);
     static CKeyedState* State(QXFILE* pFile);
-    std::string Key(QXFILE* pFile) const;
+    // The key set in the channel as stored: a view of the key buffer, or of
+    // the state's record-number key.
+    std::string_view Key(QXFILE* pFile, CKeyedState* pState) const;
     void Load(QXFILE* pFile, std::string const& sRecord);
     bool Step(QXFILE* pFile, t_StepFn fn);
     // Runs op; an error raised is stored in the channel first.
@@ -134,10 +138,13 @@ void CKeyedDriver::Close(QXFILE* pFile) {
     pFile->iLockSlot = -1;
 }
 
-std::string CKeyedDriver::Key(QXFILE* pFile) const {
-    if (m_eFileOrg == ORG_DIRECT) return t_RecnoKey(static_cast<uint32_t>(pFile->iRecord));
-    if (!pFile->pKey) return std::string();
-    return std::string(pFile->pKey, strnlen(pFile->pKey, static_cast<std::size_t>(pFile->nKeyLen)));
+std::string_view CKeyedDriver::Key(QXFILE* pFile, CKeyedState* pState) const {
+    if (m_eFileOrg == ORG_DIRECT) {
+        pState->sNumberKey = t_RecnoKey(static_cast<uint32_t>(pFile->iRecord));
+        return pState->sNumberKey;
+    }
+    if (!pFile->pKey) return {};
+    return std::string_view(pFile->pKey, strnlen(pFile->pKey, static_cast<std::size_t>(pFile->nKeyLen)));
 }
 
 // The record just read becomes the content of the record buffer.
@@ -155,7 +162,7 @@ void CKeyedDriver::Load(QXFILE* pFile, std::string const& sRecord) {
 bool CKeyedDriver::ReadKey(QXFILE* pFile) {
     CKeyedState* pState = State(pFile);
     return Guard(pFile, [&] {
-        if (!pState->ch.ReadKey(Key(pFile), pState->sRecord)) return false;
+        if (!pState->ch.ReadKey(Key(pFile, pState), pState->sRecord)) return false;
         Load(pFile, pState->sRecord);
         return true;
     });
@@ -190,12 +197,12 @@ bool CKeyedDriver::Step(QXFILE* pFile, t_StepFn fn) {
 bool CKeyedDriver::WriteRecord(QXFILE* pFile) {
     CKeyedState* pState = State(pFile);
     int nLen = pFile->iWritePos < 0 ? 0 : std::min(pFile->iWritePos, pFile->nBufferSize);
-    return Guard(pFile, [&] { return pState->ch.Write(Key(pFile), pFile->pRecord, static_cast<std::size_t>(nLen)); });
+    return Guard(pFile, [&] { return pState->ch.Write(Key(pFile, pState), pFile->pRecord, static_cast<std::size_t>(nLen)); });
 }
 
 bool CKeyedDriver::DeleteRecord(QXFILE* pFile) {
     CKeyedState* pState = State(pFile);
-    return Guard(pFile, [&] { return pState->ch.Delete(Key(pFile)); });
+    return Guard(pFile, [&] { return pState->ch.Delete(Key(pFile, pState)); });
 }
 
 void CKeyedDriver::Unlock(QXFILE* pFile) {

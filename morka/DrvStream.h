@@ -7,11 +7,19 @@
 // regular file then write back at most that often (terminals, pipes and
 // devices still every time); close, t_FlushAll, the name operations, forks
 // and waits always flush at once.
+// Records (PutRecord) of a sequential file whose exclusive lock this channel
+// alone holds (nobody else may read it) gather in a 64 KiB stream buffer and
+// go to the system whole: when the next record would not fit, when a second
+// has passed since the last write-back, and at every flush above (OPEN
+// flushes all channels first, so a channel opened later in this program
+// reads every record written before). A record that fits is copied straight
+// into the stream's buffer, as putc_unlocked does with a byte.
 #pragma once
 
 #include <morka/Driver.h>
 
 #include <cstdint>
+#include <memory>
 
 namespace morka {
 
@@ -22,6 +30,7 @@ struct CStreamState {
     int iError = 0;           // errno of the first failed write, kept for later checks
     bool bUpdate = false;     // read and write on one stream (access 3)
     bool bWriting = false;    // update: the last operation wrote
+    std::unique_ptr<char[]> pBuffer;  // the stream's buffer: a sequential file gathers records in it
 };
 
 class CStreamDriver : public CDriver {
@@ -29,12 +38,17 @@ public:
     // Milliseconds a regular file's flush points may be deferred (b_flushdelay, default 0).
     static int FlushDelayMs();
     static constexpr int s_kBufferSize = 2048;
+    // The stream buffer of a sequential file and the longest time a record
+    // waits in it for the write-back.
+    static constexpr std::size_t s_kRecordBuffer = 64 * 1024;
+    static constexpr int s_kRecordDelayMs = 1000;
 
     bool Open(QXFILE* pFile) override;
     void Close(QXFILE* pFile) override;
     void PutChar(QXFILE* pFile, int c) override;
     void Write(QXFILE* pFile, char const* pBytes, std::size_t n) override;
     void Flush(QXFILE* pFile, bool bNow) override;
+    void PutRecord(QXFILE* pFile, char const* pBytes, std::size_t n) override;
     void CheckError(QXFILE* pFile) override;
     int GetChar(QXFILE* pFile) override;
     void UngetChar(QXFILE* pFile, int c) override;

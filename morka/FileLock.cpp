@@ -126,6 +126,12 @@ bool t_LockExclusive(int iSlot) {
     return s_aLocks[static_cast<std::size_t>(iSlot)].bExclusive;
 }
 
+bool t_LockSole(int iSlot) {
+    if (iSlot < 0 || iSlot >= static_cast<int>(s_aLocks.size())) return false;
+    CLockEntry const& e = s_aLocks[static_cast<std::size_t>(iSlot)];
+    return e.bLocked && e.bExclusive && e.nUsers == 1;
+}
+
 int t_AdoptLock(int fd, bool bExclusive) {
     struct stat st {};
     if (fd < 0 || fstat(fd, &st) != 0) return -1;

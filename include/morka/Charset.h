@@ -10,6 +10,7 @@
 // 4-byte units read from it); everything else stays byte for byte.
 #pragma once
 
+#include <cstddef>
 #include <morka/CBString.h>
 
 namespace morka {
@@ -31,5 +32,14 @@ int t_chrconvin(QXFILE const* pFile, int c);
 // changes nothing.
 CBString t_strconvout(QXFILE const* pFile, CBString const& s);
 CBString t_strconvin(QXFILE const* pFile, CBString const& s, bool bRecord = false);
+// The byte table of the channel's conversion (index: the byte to convert),
+// out to the channel or in from it; null when the channel keeps bytes. For
+// codecs that convert bytes in place in their own buffers.
+unsigned char const* t_ConvOutTable(QXFILE const* pFile);
+unsigned char const* t_ConvInTable(QXFILE const* pFile);
+// Copies n bytes from pIn to pOut (the same or not overlapping) through such a table
+// (null: unchanged). Every channel table keeps the bytes below 0x80, so ASCII
+// text is copied in blocks.
+void t_ConvertBytes(unsigned char const* pTable, char const* pIn, char* pOut, std::size_t n);
 
 }  // namespace morka

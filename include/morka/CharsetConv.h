@@ -96,5 +96,9 @@ CBString t_strutf82sys(CBString const& s);
 int t_chrsys2ext(int c);
 // Its inverse.
 int t_chrext2sys(int c);
+// The same permutation as 256-byte tables (index: the byte to convert), for
+// converting whole strings without a call per byte.
+unsigned char const* t_SysToExtTable();
+unsigned char const* t_ExtToSysTable();
 
 }  // namespace morka

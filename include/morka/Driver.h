@@ -80,6 +80,10 @@ public:
     // Raises the operating-system number of a failed write (also one
     // remembered from an earlier write-back).
     virtual void Flush(QXFILE* pFile, bool bNow);
+    // Writes one whole stream record (its end mark included) and makes its
+    // end a flush point. A driver that defers the write-back hands records to
+    // the system only whole. Default: Write, then Flush(pFile, false).
+    virtual void PutRecord(QXFILE* pFile, char const* pBytes, std::size_t n);
     // Raises the error of an earlier failed write or read, if any (the
     // stream's error indicator; end of file is no error). Default: nothing.
     virtual void CheckError(QXFILE* pFile);

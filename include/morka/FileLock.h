@@ -24,6 +24,9 @@ void t_UnlockFile(int iSlot);
 // exclusive: what a linked program needs to adopt it.
 int t_LockFd(int iSlot);
 bool t_LockExclusive(int iSlot);
+// True when the slot holds an exclusive lock that one channel alone uses:
+// nobody else (no other program, no other channel of this one) reads the file.
+bool t_LockSole(int iSlot);
 // Adopts a lock descriptor inherited across exec; returns its slot.
 int t_AdoptLock(int fd, bool bExclusive);
 // Locks bytes [start, start + len) of fd (len 0: to the end of the file) for

@@ -59,6 +59,11 @@ void _FWriteType(QXFILE* pFile, CTypeMap const* pMap);
 // WRITE and MAT WRITE operands, as _Vars2Buffer and _Arrays2Buffer.
 void _Vars2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp);
 void _Arrays2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp);
+// A whole WRITE (bArrays false) or MAT WRITE record: the operands' fields
+// and the end byte, handed to the channel's driver in one piece
+// (CDriver::PutRecord: the record's end is a flush point). When an operand
+// fails, the fields before it are written without the end byte.
+void _FWriteRecord(QXFILE* pFile, char const* pszTypes, va_list* pAp, bool bArrays);
 // Ends a stream record: byte 0, then a flush point of the channel (the
 // stream driver hands the output to the system there, unless b_flushdelay
 // allows it to wait some milliseconds); raises the system number of a failure.

@@ -114,6 +114,11 @@ enum class t_MapWalk { Members, Data };
 void b_WalkTypes(char const* pszTypes, va_list* pAp, t_Pass ePass, char const* pszAccepted,
                  bool bMatEnd, CTypeVisitor& visitor, QXFILE* pFile = nullptr,
                  t_MapWalk eMapWalk = t_MapWalk::Members);
+// The variables of an io list ('r'): d i l s in order (other letters stepped
+// over), between ListBegin and ListDone (both also for an empty list).
+void b_WalkList(IoList const* pList, CTypeVisitor& visitor);
+// Stores 1030 in pFile->iErrno (when given) and raises it.
+[[noreturn]] void b_RaiseTypeCode(QXFILE* pFile);
 // Walks a record map in order, as eMapWalk says; array fields arrive as one
 // item each (rows and cols 0: the whole array).
 void b_WalkMap(CTypeMap const* pMap, CTypeVisitor& visitor, t_MapWalk eMapWalk = t_MapWalk::Members);
@@ -134,6 +139,96 @@ void b_WalkRecordArray(CTypeMap const* pDesc, int rows, int cols, CTypeVisitor& 
 // when that is non-zero and below the upper bound U1, else U1 (cols likewise
 // against U2); element 0 never; a negative count transfers nothing.
 void b_WalkArray(CItem const& item, CTypeVisitor& visitor, t_MapWalk eMapWalk = t_MapWalk::Members);
+
+// The walk of b_WalkTypes with the visitor's Item bound at compile time (a
+// final visitor class): b_WalkTypes is this walk through CTypeVisitor, and
+// the record codec, run once per field of every record, uses it directly.
+template <class TVisitor>
+void b_WalkTypesStatic(char const* pszTypes, va_list* pAp, t_Pass ePass, char const* pszAccepted,
+                       bool bMatEnd, TVisitor& visitor, QXFILE* pFile = nullptr,
+                       t_MapWalk eMapWalk = t_MapWalk::Members) {
+    if (!pszTypes) return;
+    bool bOut = ePass == t_Pass::Output;
+    // The accepted letters as a bit set (letters are 64..127, the others
+    // 0..63), kept in registers: one test per letter.
+    uint64_t uLow = 0, uHigh = 0;
+    for (char const* p = pszAccepted; *p; ++p) {
+        auto u = static_cast<unsigned char>(*p);
+        if (u < 64) uLow |= 1ULL << u;
+        else if (u < 128) uHigh |= 1ULL << (u - 64);
+    }
+    for (char const* p = pszTypes; *p; ++p) {
+        char c = *p;
+        auto u = static_cast<unsigned char>(c);
+        bool bAccepted = u < 64 ? (uLow >> u & 1) : u < 128 ? (uHigh >> (u - 64) & 1) : false;
+        if (!bAccepted) b_RaiseTypeCode(pFile);
+        CItem item;
+        item.cType = c;
+        // Values of output statements live here while the visitor runs.
+        CDfp xValue;
+        CInt16 iValue16;
+        CInt32 iValue32;
+        switch (c) {
+        case 'd':
+            if (bOut) {
+                xValue.xValue = va_arg(*pAp, dfp_t);
+                item.pVar = &xValue;
+            } else {
+                item.pVar = va_arg(*pAp, CDfp*);
+            }
+            break;
+        case 'i':
+            if (bOut) {
+                iValue16 = CInt16(va_arg(*pAp, int));
+                item.pVar = &iValue16;
+            } else {
+                item.pVar = va_arg(*pAp, CInt16*);
+            }
+            break;
+        case 'l':
+            if (bOut) {
+                iValue32 = CInt32(va_arg(*pAp, int));
+                item.pVar = &iValue32;
+            } else {
+                item.pVar = va_arg(*pAp, CInt32*);
+            }
+            break;
+        case 's':
+        case 'z':
+            item.pVar = va_arg(*pAp, void*);
+            break;
+        case 'c':
+        case 't':
+            b_WalkMap(va_arg(*pAp, CTypeMap const*), visitor, eMapWalk);
+            continue;
+        case 'r':
+            b_WalkList(va_arg(*pAp, IoList const*), visitor);
+            continue;
+        case 'p':
+        case '\t':
+            item.iEnd = va_arg(*pAp, int);
+            break;
+        case 'D':
+        case 'I':
+        case 'L':
+        case 'S':
+        case 'C':
+        case 'T':
+            item.pVar = va_arg(*pAp, void*);
+            item.iRows = va_arg(*pAp, int);
+            item.iCols = va_arg(*pAp, int);
+            if (bMatEnd) item.iEnd = va_arg(*pAp, int);
+            if (c == 'C' || c == 'T') {
+                item.pMap = static_cast<CTypeMap const*>(item.pVar);
+                item.nStride = item.pMap ? item.pMap->nSize : 0;
+            }
+            break;
+        default:
+            b_RaiseTypeCode(pFile);
+        }
+        visitor.Item(item);
+    }
+}
 
 // The statement frame: poll events, run the work (which checks its channel and
 // does the statement), hand a raised error to b_ErrorHandler and repeat the

@@ -58,7 +58,9 @@ namespace {
 
 bool s_IsArrayLetter(char c) { return c == 'D' || c == 'I' || c == 'L' || c == 'S' || c == 'C' || c == 'T'; }
 
-void s_WalkList(IoList const* pList, CTypeVisitor& visitor) {
+}  // namespace
+
+void b_WalkList(IoList const* pList, CTypeVisitor& visitor) {
     visitor.ListBegin();
     // The end of a list is signalled even for an empty one, so statements
     // that treat list items apart always see where the list stops.
@@ -77,8 +79,6 @@ void s_WalkList(IoList const* pList, CTypeVisitor& visitor) {
     }
     visitor.ListDone();
 }
-
-}  // namespace
 
 void b_WalkMap(CTypeMap const* pMap, CTypeVisitor& visitor, t_MapWalk eMapWalk) {
     bool bData = eMapWalk == t_MapWalk::Data;
@@ -126,83 +126,14 @@ void b_WalkRecordArray(CTypeMap const* pDesc, int rows, int cols, CTypeVisitor& 
     }
 }
 
+void b_RaiseTypeCode(QXFILE* pFile) {
+    if (pFile) pFile->iErrno = MORKA_ETYPECODE;
+    throw static_cast<int>(MORKA_ETYPECODE);
+}
+
 void b_WalkTypes(char const* pszTypes, va_list* pAp, t_Pass ePass, char const* pszAccepted,
                  bool bMatEnd, CTypeVisitor& visitor, QXFILE* pFile, t_MapWalk eMapWalk) {
-    if (!pszTypes) return;
-    bool bOut = ePass == t_Pass::Output;
-    for (char const* p = pszTypes; *p; ++p) {
-        char c = *p;
-        if (!std::strchr(pszAccepted, c)) {
-            if (pFile) pFile->iErrno = MORKA_ETYPECODE;
-            throw static_cast<int>(MORKA_ETYPECODE);
-        }
-        CItem item;
-        item.cType = c;
-        // Values of output statements live here while the visitor runs.
-        CDfp xValue;
-        CInt16 iValue16;
-        CInt32 iValue32;
-        switch (c) {
-        case 'd':
-            if (bOut) {
-                xValue.xValue = va_arg(*pAp, dfp_t);
-                item.pVar = &xValue;
-            } else {
-                item.pVar = va_arg(*pAp, CDfp*);
-            }
-            break;
-        case 'i':
-            if (bOut) {
-                iValue16 = CInt16(va_arg(*pAp, int));
-                item.pVar = &iValue16;
-            } else {
-                item.pVar = va_arg(*pAp, CInt16*);
-            }
-            break;
-        case 'l':
-            if (bOut) {
-                iValue32 = CInt32(va_arg(*pAp, int));
-                item.pVar = &iValue32;
-            } else {
-                item.pVar = va_arg(*pAp, CInt32*);
-            }
-            break;
-        case 's':
-        case 'z':
-            item.pVar = va_arg(*pAp, void*);
-            break;
-        case 'c':
-        case 't':
-            b_WalkMap(va_arg(*pAp, CTypeMap const*), visitor, eMapWalk);
-            continue;
-        case 'r':
-            s_WalkList(va_arg(*pAp, IoList const*), visitor);
-            continue;
-        case 'p':
-        case '\t':
-            item.iEnd = va_arg(*pAp, int);
-            break;
-        case 'D':
-        case 'I':
-        case 'L':
-        case 'S':
-        case 'C':
-        case 'T':
-            item.pVar = va_arg(*pAp, void*);
-            item.iRows = va_arg(*pAp, int);
-            item.iCols = va_arg(*pAp, int);
-            if (bMatEnd) item.iEnd = va_arg(*pAp, int);
-            if (c == 'C' || c == 'T') {
-                item.pMap = static_cast<CTypeMap const*>(item.pVar);
-                item.nStride = item.pMap ? item.pMap->nSize : 0;
-            }
-            break;
-        default:
-            if (pFile) pFile->iErrno = MORKA_ETYPECODE;
-            throw static_cast<int>(MORKA_ETYPECODE);
-        }
-        visitor.Item(item);
-    }
+    b_WalkTypesStatic(pszTypes, pAp, ePass, pszAccepted, bMatEnd, visitor, pFile, eMapWalk);
 }
 
 }  // namespace morka

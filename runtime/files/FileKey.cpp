@@ -2,13 +2,16 @@
 #include <velbra/FileKey.h>
 #include <morka/morka.h>
 
+#include <climits>
 #include <cstring>
 
 namespace morka {
 
 void _SetStringKey(QXFILE* pFile, char const* pszKey, bool bStrict) {
-    CBString sKey = t_strconvout(pFile, CBString(pszKey ? pszKey : ""));
-    int nLen = sKey.length();
+    if (!pszKey) pszKey = "";
+    // Converted straight into the key buffer: the conversion keeps the length.
+    std::size_t nText = std::strlen(pszKey);
+    int nLen = nText > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(nText);
     if (nLen > pFile->nKeyLen) {
         if (bStrict) {
             pFile->iErrno = MORKA_EKEY;
@@ -17,7 +20,7 @@ void _SetStringKey(QXFILE* pFile, char const* pszKey, bool bStrict) {
         nLen = pFile->nKeyLen;
     }
     if (!pFile->pKey) t_SetKeyLen(pFile, pFile->nKeyLen);
-    std::memcpy(pFile->pKey, sKey.data(), static_cast<std::size_t>(nLen));
+    t_ConvertBytes(t_ConvOutTable(pFile), pszKey, pFile->pKey, static_cast<std::size_t>(nLen));
     std::memset(pFile->pKey + nLen, 0, static_cast<std::size_t>(pFile->nKeyLen - nLen) + 1);
     pFile->iReadPos = 0;
     pFile->iWritePos = 0;

@@ -66,7 +66,11 @@ void s_Delete(int channel, CKey key) {
 }
 
 // Stores the key of the record found in the key variable.
-void s_StoreKey(QXFILE* pFile, CBString* p) { *p = t_strconvin(pFile, _FoundKey(pFile)); }
+void s_StoreKey(QXFILE* pFile, CBString* p) {
+    std::string_view sFound = _FoundKey(pFile);
+    p->str().assign(sFound);
+    t_ConvertBytes(t_ConvInTable(pFile), sFound.data(), p->data(), sFound.size());
+}
 void s_StoreKey(QXFILE* pFile, CInt32* p) { p->iValue = pFile->iRecord; }
 void s_StoreKey(QXFILE* pFile, CDfp* p) { *p = CDfp(pFile->iRecord); }
 void s_StoreKey(QXFILE* pFile, CInt16* p) { p->iValue = static_cast<int16_t>(b_I(pFile->iRecord)); }

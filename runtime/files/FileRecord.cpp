@@ -1,7 +1,8 @@
 // FileRecord: READ, WRITE and their MAT forms on sequential channels, and
-// UNGET. WRITE ends each record with a 0 byte and a flush point of the
-// channel (the stream driver's flush policy: at once unless b_flushdelay
-// lets a regular file wait some milliseconds).
+// UNGET. WRITE hands each record, 0 byte included, to the channel's driver
+// in one piece; its end is a flush point (the stream driver's policy: a
+// sequential file only this channel may read gathers whole records, see
+// morka/DrvStream.h).
 // UNGET hands its characters to the console queue when the channel reads the
 // terminal's keyboard (a terminal, or keystrokes stacked), else to the
 // channel's driver.
@@ -95,8 +96,7 @@ void Write(int channel, char const* types, ...) {
     va_list ap;
     va_start(ap, types);
     s_Sequential(channel, ACC_OUTPUT, ap, [&](QXFILE* pFile, va_list* pAp) {
-        _Vars2Stream(pFile, types, pAp);
-        _FWriteEor(pFile);
+        _FWriteRecord(pFile, types, pAp, false);
     });
     va_end(ap);
 }
@@ -105,8 +105,7 @@ void MatWrite(int channel, char const* types, ...) {
     va_list ap;
     va_start(ap, types);
     s_Sequential(channel, ACC_OUTPUT, ap, [&](QXFILE* pFile, va_list* pAp) {
-        _Arrays2Stream(pFile, types, pAp);
-        _FWriteEor(pFile);
+        _FWriteRecord(pFile, types, pAp, true);
     });
     va_end(ap);
 }

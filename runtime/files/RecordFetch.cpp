@@ -140,28 +140,40 @@ int s_ToInteger(CField const& f) {
     }
 }
 
-CBString s_ToString(QXFILE* pFile, CField const& f) {
+// The field as text into s (its storage reused): string bytes through the
+// channel's conversion table pConv, numbers formatted.
+void s_ToString(CField const& f, unsigned char const* pConv, CBString& s) {
     char sz[40];
     switch (f.cTag) {
     case TAG_INT16:
-    case TAG_INT32: std::snprintf(sz, sizeof sz, "%d", s_ToInteger(f)); return CBString(sz);
-    case TAG_BCD: std::snprintf(sz, sizeof sz, "%.14G", bcd2ieee(f.p)); return CBString(sz);
-    case TAG_DECIMAL: std::snprintf(sz, sizeof sz, "%.14G", bid2ieee(f.p)); return CBString(sz);
-    case TAG_DOUBLE: std::snprintf(sz, sizeof sz, "%.14G", s_Double(f)); return CBString(sz);
-    default: return t_strconvin(pFile, CBString(reinterpret_cast<char const*>(f.p), f.nLen), true);
+    case TAG_INT32: std::snprintf(sz, sizeof sz, "%d", s_ToInteger(f)); break;
+    case TAG_BCD: std::snprintf(sz, sizeof sz, "%.14G", bcd2ieee(f.p)); break;
+    case TAG_DECIMAL: std::snprintf(sz, sizeof sz, "%.14G", bid2ieee(f.p)); break;
+    case TAG_DOUBLE: std::snprintf(sz, sizeof sz, "%.14G", s_Double(f)); break;
+    default:
+        s.str().assign(reinterpret_cast<char const*>(f.p), static_cast<std::size_t>(f.nLen));
+        t_ConvertBytes(pConv, s.data(), s.data(), static_cast<std::size_t>(f.nLen));
+        return;
     }
+    s.str().assign(sz);
+}
+
+void s_FetchString(QXFILE* pFile, unsigned char const* pConv, CBString& s) {
+    CField f;
+    if (s_NextField(pFile, f)) s_ToString(f, pConv, s);
+    else s.str().clear();
 }
 
 // Fills every variable it is handed from the next field(s).
 class CFieldReader final : public CTypeVisitor {
 public:
-    explicit CFieldReader(QXFILE* pFile) : m_pFile(pFile) {}
+    explicit CFieldReader(QXFILE* pFile) : m_pFile(pFile), m_pConv(t_ConvInTable(pFile)) {}
     void Item(CItem const& item) override {
         switch (item.cType) {
         case 'd': static_cast<CDfp*>(item.pVar)->xValue = _BFetchDfp(m_pFile); break;
         case 'i': static_cast<CInt16*>(item.pVar)->iValue = static_cast<int16_t>(b_I(_BFetchInteger(m_pFile))); break;
         case 'l': static_cast<CInt32*>(item.pVar)->iValue = _BFetchInteger(m_pFile); break;
-        case 's': *static_cast<CBString*>(item.pVar) = _BFetchString(m_pFile); break;
+        case 's': s_FetchString(m_pFile, m_pConv, *static_cast<CBString*>(item.pVar)); break;
         default: b_WalkArray(item, *this); break;
         }
     }
@@ -169,6 +181,7 @@ public:
 
 private:
     QXFILE* m_pFile;
+    unsigned char const* m_pConv;
 };
 
 }  // namespace
@@ -184,8 +197,9 @@ int _BFetchInteger(QXFILE* pFile) {
 }
 
 CBString _BFetchString(QXFILE* pFile) {
-    CField f;
-    return s_NextField(pFile, f) ? s_ToString(pFile, f) : CBString();
+    CBString s;
+    s_FetchString(pFile, t_ConvInTable(pFile), s);
+    return s;
 }
 
 void _BufferToType(QXFILE* pFile, CTypeMap const* pMap) {
@@ -196,7 +210,7 @@ void _BufferToType(QXFILE* pFile, CTypeMap const* pMap) {
 void _Buffer2Vars(QXFILE* pFile, char const* pszTypes, va_list* pAp) {
     pFile->nFields = 0;
     CFieldReader reader(pFile);
-    b_WalkTypes(pszTypes, pAp, t_Pass::Input, "cdilrst", false, reader, pFile);
+    b_WalkTypesStatic(pszTypes, pAp, t_Pass::Input, "cdilrst", false, reader, pFile);
     CField f;
     while (s_NextField(pFile, f, false)) {
     }
@@ -205,7 +219,7 @@ void _Buffer2Vars(QXFILE* pFile, char const* pszTypes, va_list* pAp) {
 void _Buffer2Arrays(QXFILE* pFile, char const* pszTypes, va_list* pAp) {
     pFile->nFields = 0;
     CFieldReader reader(pFile);
-    b_WalkTypes(pszTypes, pAp, t_Pass::Input, "CDILST", false, reader, pFile);
+    b_WalkTypesStatic(pszTypes, pAp, t_Pass::Input, "CDILST", false, reader, pFile);
 }
 
 }  // namespace morka

@@ -35,10 +35,10 @@ void _Delete(QXFILE* pFile) {
     b_LockWait(pFile, MORKA_ERECLOCKED, [&] { return pDriver->DeleteRecord(pFile); });
 }
 
-CBString _FoundKey(QXFILE const* pFile) {
-    if (!pFile->pKey) return CBString();
+std::string_view _FoundKey(QXFILE const* pFile) {
+    if (!pFile->pKey) return {};
     std::size_t nMax = pFile->nKeyRead > 0 ? static_cast<std::size_t>(pFile->nKeyRead) : 0;
-    return CBString(pFile->pKey, static_cast<int>(strnlen(pFile->pKey, nMax)));
+    return std::string_view(pFile->pKey, strnlen(pFile->pKey, nMax));
 }
 
 void _SetRecordBytes(QXFILE* pFile, char const* pBytes, int nLen, bool bStrict) {

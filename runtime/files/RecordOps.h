@@ -6,6 +6,8 @@
 
 #include <morka/FileMngr.h>
 
+#include <string_view>
+
 namespace morka {
 
 // The positional reads, numbered as the statements pass them.
@@ -16,8 +18,9 @@ void _ReadPositional(QXFILE* pFile, int eOp);
 void _WriteRecord(QXFILE* pFile);
 void _Delete(QXFILE* pFile);
 // The key of the record a positional read found, as stored (up to its first
-// NUL byte or nKeyRead bytes).
-CBString _FoundKey(QXFILE const* pFile);
+// NUL byte or nKeyRead bytes): a view of the key buffer, valid until the
+// channel's key changes.
+std::string_view _FoundKey(QXFILE const* pFile);
 // Fills the record buffer with the bytes and zero bytes after them up to the
 // buffer size; iWritePos becomes the count. More bytes than the buffer
 // holds: 1028 when bStrict, else they are cut.

@@ -5,14 +5,15 @@
 // Numbers: tag 2 where the BCD form holds the value (always in 14 digits for
 // the IEEE flavour), else tag 6 (IEEE) or tag 3 (decimal), so that writing
 // never changes a value beyond the 14-digit rounding of the BCD form.
-// Stream records go through the channel's output driver; a record ends with
-// its 0 byte and a flush point of the channel.
+// Stream records are built in one buffer and handed to the channel's output
+// driver in one piece: a WRITE record with its 0 byte through PutRecord (the
+// record's end is a flush point of the channel), fields alone through Write.
 #include <velbra/Record.h>
 #include <morka/morka.h>
 
-#include <string>
-
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace morka {
 
@@ -41,29 +42,15 @@ int s_HeadLong(int n, unsigned char* p) {
     return 5;
 }
 
+// The number field into p[0..8]: the BCD form converted in place from the
+// host image, or the host image itself when the BCD form cannot hold it.
 int s_HeadNumber(dfp_t x, unsigned char* p) {
     static_assert(sizeof x == 8);
-    unsigned long long u;
-    std::memcpy(&u, &x, 8);
-    s_PutLe(p + 1, u, 8);  // the host image, little-endian, for tags 6 and 3
+    std::memcpy(p + 1, &x, 8);  // the host image, little-endian, for tags 6 and 3
     if constexpr (b_bDecimalFlavour) {
-        unsigned char ab[8];
-        if (dfp2bcd(static_cast<decimal64>(x), ab)) {
-            p[0] = TAG_BCD;
-            std::memcpy(p + 1, ab, 8);
-        } else {
-            p[0] = TAG_DECIMAL;
-        }
+        p[0] = dfp2bcd(static_cast<decimal64>(x), p + 1) ? TAG_BCD : TAG_DECIMAL;
     } else {
-        double d = static_cast<double>(x);
-        unsigned char ab[8];
-        std::memcpy(ab, &d, 8);
-        if (ieee2bcd(ab)) {
-            p[0] = TAG_BCD;
-            std::memcpy(p + 1, ab, 8);
-        } else {
-            p[0] = TAG_DOUBLE;
-        }
+        p[0] = ieee2bcd(p + 1) ? TAG_BCD : TAG_DOUBLE;
     }
     return 9;
 }
@@ -79,85 +66,119 @@ int s_HeadString(int nLen, unsigned char* p) {
     return 5;
 }
 
-// Bytes of stream fields not yet handed to the channel's driver.
-std::string s_sPending;
-constexpr std::size_t PENDING_MAX = 8192;
+// The stream record being built: one buffer for all channels (statements do
+// not nest), kept from record to record unless a record made it large.
+class CRecordBytes {
+public:
+    void Clear() {
+        if (m_nCap > KEEP_MAX) {
+            m_p.reset();
+            m_nCap = 0;
+        }
+        m_nLen = 0;
+    }
+    // Room for n more bytes; Commit says how many were written there.
+    unsigned char* Room(std::size_t n) {
+        if (m_nLen + n > m_nCap) Grow(m_nLen + n);
+        return m_p.get() + m_nLen;
+    }
+    void Commit(std::size_t n) { m_nLen += n; }
+    char const* Data() const { return reinterpret_cast<char const*>(m_p.get()); }
+    std::size_t Length() const { return m_nLen; }
+
+private:
+    static constexpr std::size_t KEEP_MAX = 1 << 20;
+    void Grow(std::size_t nNeed) {
+        std::size_t nCap = std::max<std::size_t>({nNeed, m_nCap * 2, 4096});
+        std::unique_ptr<unsigned char[]> p(new unsigned char[nCap]);
+        if (m_nLen) std::memcpy(p.get(), m_p.get(), m_nLen);
+        m_p = std::move(p);
+        m_nCap = nCap;
+    }
+    std::unique_ptr<unsigned char[]> m_p;
+    std::size_t m_nCap = 0;
+    std::size_t m_nLen = 0;
+};
+
+CRecordBytes s_record;
 
 // The place a record is built in: the record buffer at iWritePos, or the
-// channel's stream. Stream fields are collected and handed to the driver in
-// one write per statement (and whenever 8 KiB have gathered); Drain hands
-// them on, also when a later operand fails, so the fields before it are in
-// the stream as they would be written one by one.
+// stream record, which goes to the channel's driver when the statement is
+// done: a whole record through PutRecord, the fields alone through Write
+// (also when a later operand fails, so the fields before it are in the
+// stream as they would be written one by one).
 class CSink {
 public:
     CSink(QXFILE* pFile, bool bStream) : m_pFile(pFile), m_bStream(bStream) {
-        if (bStream) s_sPending.clear();
+        // Strings go to the record buffer converted to the channel's
+        // character set; to a stream too, unless the settings say otherwise.
+        m_pConv = bStream && (Morka.uStreamFlags & 4) ? nullptr : t_ConvOutTable(pFile);
+        if (bStream) s_record.Clear();
     }
-    QXFILE* File() const { return m_pFile; }
 
-    // One whole field: its head and its string bytes (if any).
-    void Field(unsigned char const* pHead, int nHead, char const* pBody, int nBody) {
-        if (m_bStream) {
-            s_sPending.append(reinterpret_cast<char const*>(pHead), static_cast<std::size_t>(nHead));
-            if (nBody) s_sPending.append(pBody, static_cast<std::size_t>(nBody));
-            if (s_sPending.size() >= PENDING_MAX) Drain();
-            return;
-        }
-        long long nEnd = static_cast<long long>(m_pFile->iWritePos) + nHead + nBody;
+    // Room for a whole field of n bytes; Commit(n) after it is written. The
+    // record buffer takes a field only whole: 1028 when it does not fit.
+    unsigned char* Room(int n) {
+        if (m_bStream) return s_record.Room(static_cast<std::size_t>(n));
+        long long nEnd = static_cast<long long>(m_pFile->iWritePos) + n;
         if (m_pFile->iWritePos < 0 || nEnd > m_pFile->nBufferSize || !m_pFile->pRecord) s_Raise(m_pFile, MORKA_EBUFFER);
-        unsigned char* p = m_pFile->pRecord + m_pFile->iWritePos;
-        std::memcpy(p, pHead, static_cast<std::size_t>(nHead));
-        if (nBody) std::memcpy(p + nHead, pBody, static_cast<std::size_t>(nBody));
-        m_pFile->iWritePos = static_cast<int>(nEnd);
+        return m_pFile->pRecord + m_pFile->iWritePos;
+    }
+    void Commit(int n) {
+        if (m_bStream) s_record.Commit(static_cast<std::size_t>(n));
+        else m_pFile->iWritePos += n;
     }
 
     void Int16(int n) {
-        unsigned char ab[9];
-        Field(ab, s_HeadInt16(n, ab), nullptr, 0);
+        unsigned char* p = Room(3);
+        Commit(s_HeadInt16(n, p));
     }
     void Long(int n) {
-        unsigned char ab[9];
-        Field(ab, s_HeadLong(n, ab), nullptr, 0);
+        unsigned char* p = Room(5);
+        Commit(s_HeadLong(n, p));
     }
     void Number(dfp_t x) {
-        unsigned char ab[9];
-        Field(ab, s_HeadNumber(x, ab), nullptr, 0);
+        unsigned char* p = Room(9);
+        Commit(s_HeadNumber(x, p));
     }
-    // Strings go to the record buffer converted to the channel's character
-    // set; to a stream too, unless the settings say otherwise or the channel
-    // keeps the system's own set.
-    void String(CBString const& s) {
-        bool bConvert = !m_bStream || (!(Morka.uStreamFlags & 4) && !t_IsInternalCharset(m_pFile));
-        CBString sStored = bConvert ? t_strconvout(m_pFile, s) : s;
-        unsigned char ab[9];
-        Field(ab, s_HeadString(sStored.length(), ab), sStored.data(), sStored.length());
+    void String(char const* pBytes, int nLen) {
+        if (nLen < 0 || !pBytes) nLen = 0;
+        unsigned char* p = Room((nLen <= 255 ? 2 : 5) + nLen);
+        int nHead = s_HeadString(nLen, p);
+        t_ConvertBytes(m_pConv, pBytes, reinterpret_cast<char*>(p + nHead), static_cast<std::size_t>(nLen));
+        Commit(nHead + nLen);
     }
     void Map(CTypeMap const* pMap);
-    void Walk(char const* pszTypes, va_list* pAp, char const* pszAccepted);
-    // Hands the collected stream bytes to the channel's output driver.
-    void Drain() {
-        if (!m_bStream || s_sPending.empty()) return;
-        std::string sOut;
-        sOut.swap(s_sPending);
-        t_DriverOut(m_pFile)->Write(m_pFile, sOut.data(), sOut.size());
-        sOut.clear();
-        sOut.swap(s_sPending);
+    // The operands' fields; bEnd: a whole stream record (end byte included).
+    void Walk(char const* pszTypes, va_list* pAp, char const* pszAccepted, bool bEnd = false);
+    // Hands the stream fields on; bEnd: with the end byte, as one record.
+    void Drain(bool bEnd = false) {
+        if (!m_bStream) return;
+        if (bEnd) {
+            *s_record.Room(1) = TAG_END;
+            s_record.Commit(1);
+            t_DriverOut(m_pFile)->PutRecord(m_pFile, s_record.Data(), s_record.Length());
+        } else if (s_record.Length()) {
+            t_DriverOut(m_pFile)->Write(m_pFile, s_record.Data(), s_record.Length());
+        }
+        s_record.Clear();
     }
     // Runs fn, then hands on what it collected, also when it fails.
     template <class TFn>
-    void Run(TFn&& fn) {
+    void Run(TFn&& fn, bool bEnd = false) {
         try {
             fn();
         } catch (...) {
             Drain();
             throw;
         }
-        Drain();
+        Drain(bEnd);
     }
 
 private:
     QXFILE* m_pFile;
     bool m_bStream;
+    unsigned char const* m_pConv;
 };
 
 // Encodes every operand it is handed (scalars, array elements, records).
@@ -169,8 +190,17 @@ public:
         case 'd': m_sink.Number(static_cast<CDfp const*>(item.pVar)->xValue); break;
         case 'i': m_sink.Int16(static_cast<CInt16 const*>(item.pVar)->iValue); break;
         case 'l': m_sink.Long(static_cast<CInt32 const*>(item.pVar)->iValue); break;
-        case 's': m_sink.String(item.pVar ? *static_cast<CBString const*>(item.pVar) : CBString()); break;
-        case 'z': m_sink.String(CBString(static_cast<char const*>(item.pVar))); break;
+        case 's': {
+            auto const* p = static_cast<CBString const*>(item.pVar);
+            if (p) m_sink.String(p->data(), p->length());
+            else m_sink.String(nullptr, 0);
+            break;
+        }
+        case 'z': {
+            auto const* psz = static_cast<char const*>(item.pVar);
+            m_sink.String(psz, psz ? static_cast<int>(std::strlen(psz)) : 0);
+            break;
+        }
         default: b_WalkArray(item, *this); break;
         }
     }
@@ -186,11 +216,13 @@ void CSink::Map(CTypeMap const* pMap) {
     });
 }
 
-void CSink::Walk(char const* pszTypes, va_list* pAp, char const* pszAccepted) {
-    Run([&] {
-        CFieldWriter writer(*this);
-        b_WalkTypes(pszTypes, pAp, t_Pass::Output, pszAccepted, false, writer, m_pFile);
-    });
+void CSink::Walk(char const* pszTypes, va_list* pAp, char const* pszAccepted, bool bEnd) {
+    Run(
+        [&] {
+            CFieldWriter writer(*this);
+            b_WalkTypesStatic(pszTypes, pAp, t_Pass::Output, pszAccepted, false, writer, m_pFile);
+        },
+        bEnd);
 }
 
 constexpr char const* VAR_LETTERS = "cdilrstz";
@@ -203,7 +235,7 @@ constexpr bool STREAM = true;
 void _BAppendInt16(QXFILE* pFile, int n) { CSink(pFile, BUFFER).Int16(n); }
 void _BAppendLong(QXFILE* pFile, int n) { CSink(pFile, BUFFER).Long(n); }
 void _BAppendDfp(QXFILE* pFile, dfp_t x) { CSink(pFile, BUFFER).Number(x); }
-void _BAppendString(QXFILE* pFile, char const* pBytes, int nLen) { CSink(pFile, BUFFER).String(CBString(pBytes, nLen)); }
+void _BAppendString(QXFILE* pFile, char const* pBytes, int nLen) { CSink(pFile, BUFFER).String(pBytes, nLen); }
 void _BAppendType(QXFILE* pFile, CTypeMap const* pMap) { CSink(pFile, BUFFER).Map(pMap); }
 void _Vars2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, BUFFER).Walk(pszTypes, pAp, VAR_LETTERS); }
 void _Arrays2Buffer(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, BUFFER).Walk(pszTypes, pAp, ARRAY_LETTERS); }
@@ -222,11 +254,14 @@ void _FWriteDfp(QXFILE* pFile, dfp_t x) {
 }
 void _FWriteString(QXFILE* pFile, char const* pBytes, int nLen) {
     CSink sink(pFile, STREAM);
-    sink.Run([&] { sink.String(CBString(pBytes, nLen)); });
+    sink.Run([&] { sink.String(pBytes, nLen); });
 }
 void _FWriteType(QXFILE* pFile, CTypeMap const* pMap) { CSink(pFile, STREAM).Map(pMap); }
 void _Vars2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, STREAM).Walk(pszTypes, pAp, VAR_LETTERS); }
 void _Arrays2Stream(QXFILE* pFile, char const* pszTypes, va_list* pAp) { CSink(pFile, STREAM).Walk(pszTypes, pAp, ARRAY_LETTERS); }
+void _FWriteRecord(QXFILE* pFile, char const* pszTypes, va_list* pAp, bool bArrays) {
+    CSink(pFile, STREAM).Walk(pszTypes, pAp, bArrays ? ARRAY_LETTERS : VAR_LETTERS, true);
+}
 
 void _FWriteEor(QXFILE* pFile) {
     CDriver* pDriver = t_DriverOut(pFile);

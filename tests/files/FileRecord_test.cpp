@@ -5,8 +5,11 @@
 
 #include <velbra/FileRecord.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <sys/stat.h>
+#include <vector>
 
 using namespace morka;
 
@@ -63,6 +66,39 @@ TEST_F(FileRecord, SequentialRecordsRoundTrip) {
     Read(4, "s", &s);
     EXPECT_EQ(s, sHigh);
     EXPECT_EQ(b_Raised([&] { Read(1, "d", &x); }), 32) << "READ on a keyed channel";
+}
+
+// Records gather before they reach the file, but the file only ever ends at a
+// record's end (a record larger than the gathering buffer included), a
+// channel opened later in the program reads every record written before, and
+// CLOSE writes the rest.
+TEST_F(FileRecord, WrittenRecordsReachTheFileWhole) {
+    Open(3, "whole.dat", ORG_SEQUENTIAL, ACC_OUTPUT, 0);
+    std::vector<long long> aEnds{0};
+    for (int i = 0; i < 3000; ++i) {
+        // Every 500th record is far larger than any stream buffer.
+        CBString sText(static_cast<char>('a' + i % 26), i % 500 == 250 ? 200000 : i % 300);
+        Write(3, "ls", i, &sText);
+        long long nString = sText.length();
+        aEnds.push_back(aEnds.back() + 5 + (nString <= 255 ? 2 : 5) + nString + 1);
+        struct stat st {};
+        ASSERT_EQ(stat("whole.dat", &st), 0);
+        ASSERT_TRUE(std::binary_search(aEnds.begin(), aEnds.end(), static_cast<long long>(st.st_size)))
+            << "the file ends inside a record after record " << i << ": " << st.st_size << " bytes";
+    }
+    Open(4, "whole.dat", ORG_SEQUENTIAL, ACC_INPUT, 0);
+    CInt32 l;
+    CBString s;
+    for (int i = 0; i < 3000; ++i) {
+        Read(4, "ls", &l, &s);
+        ASSERT_EQ(int(l), i);
+        ASSERT_EQ(s.length(), i % 500 == 250 ? 200000 : i % 300);
+    }
+    Close(4);
+    CBString sLast("last");
+    Write(3, "s", &sLast);
+    Close(3);
+    EXPECT_EQ(static_cast<long long>(b_ReadFile("whole.dat").size()), aEnds.back() + 7);
 }
 
 TEST_F(FileRecord, KeyedRecordsAndKeyRules) {

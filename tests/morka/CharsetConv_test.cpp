@@ -195,4 +195,14 @@ TEST(CharsetConv, ChannelPermutationLosesNoByte) {
             EXPECT_TRUE(e >= 0x80 && e < 0xA0) << c;
         }
     }
+    // Whole strings convert as their bytes do, also between runs of ASCII
+    // text (which the string converter copies in blocks).
+    std::string sMixed;
+    for (int c = 0; c < 256; ++c) sMixed += "ASCII run " + Byte(c);
+    std::string sOut(sMixed.size(), '\0'), sBack(sMixed.size(), '\0');
+    t_ConvertBytes(t_SysToExtTable(), sMixed.data(), sOut.data(), sMixed.size());
+    for (std::size_t i = 0; i < sMixed.size(); ++i)
+        ASSERT_EQ(static_cast<unsigned char>(sOut[i]), t_chrsys2ext(static_cast<unsigned char>(sMixed[i]))) << i;
+    t_ConvertBytes(t_ExtToSysTable(), sOut.data(), sBack.data(), sOut.size());
+    EXPECT_EQ(sBack, sMixed);
 }
