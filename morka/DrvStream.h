@@ -13,7 +13,8 @@
 // has passed since the last write-back, and at every flush above (OPEN
 // flushes all channels first, so a channel opened later in this program
 // reads every record written before). A record that fits is copied straight
-// into the stream's buffer, as putc_unlocked does with a byte.
+// into the stream's buffer, as putc_unlocked does with a byte (through the
+// GNU C library's FILE fields, which its own putc_unlocked macro uses).
 #pragma once
 
 #include <morka/Driver.h>

@@ -3,7 +3,10 @@
 // channel's driver (which readies an update stream for reading and notes the
 // end of the file); the bytes after it are read from the channel's stdio
 // stream (standard input when that is standard output), through the driver
-// only for a channel without one. Room is made as bytes arrive (the driver's GrowBuffer): 2048
+// only for a channel without one; runs of bytes are copied out of the
+// stream's buffer at once through the GNU C library's FILE fields, as its
+// getc_unlocked macro does byte by byte. Room is made as bytes arrive (the
+// driver's GrowBuffer): 2048
 // more bytes before a fixed-size part that would not fit, and string bytes
 // in steps of at most 64 KiB, so a damaged length never allocates more than
 // the stream really holds. Every byte read counts in the record length, so a
