@@ -87,9 +87,15 @@ std::string CStoreChannel::Stored(std::string_view sKey) const {
 // that one for a channel that writes.
 bool CStoreChannel::Lock(std::string_view sKey, long long& iId) {
     iId = CRecordLock::Id(m_pStore->Header().eOrg, sKey);
-    if (m_iHeld >= 0 && m_iHeld != iId) Unlock();
-    if (!m_bWrite || m_iHeld == iId) return true;
-    if (!m_lock.Take(iId)) return false;
+    if (m_iHeld == iId) return true;
+    if (!m_bWrite) {
+        Unlock();
+        return true;
+    }
+    // One visit to the lock table lets go of the old record and takes the new.
+    long long iOld = m_iHeld;
+    m_iHeld = -1;
+    if (!m_lock.Take(iId, iOld)) return false;
     m_iHeld = iId;
     return true;
 }

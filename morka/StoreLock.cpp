@@ -299,10 +299,14 @@ long long CRecordLock::Id(int eOrg, std::string_view sKey) {
     return static_cast<long long>(h >> 1);
 }
 
-bool CRecordLock::Take(long long iId) {
+bool CRecordLock::Take(long long iId, long long iRelease) {
     CTable& t = *m_pTable;
     uint64_t uId = static_cast<uint64_t>(iId);
     CTableGuard guard(t.pImage);
+    if (iRelease >= 0) {
+        uint32_t i = guard.Find(static_cast<uint64_t>(iRelease));
+        if (t.Mine(t.pImage->aEntries[i])) guard.Remove(i);
+    }
     for (;;) {
         uint32_t i = guard.Find(uId);
         CLockEntry const& e = t.pImage->aEntries[i];

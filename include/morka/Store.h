@@ -173,9 +173,10 @@ public:
     void Close();
     // Lock id of a stored key of a file of organisation eOrg.
     static long long Id(int eOrg, std::string_view sKey);
-    // Takes the lock of iId for this channel; false when another channel
-    // (of any process) holds it. Raises 1014 when the table is full.
-    bool Take(long long iId);
+    // Lets go of iRelease (when this channel holds it; -1 for none), then
+    // takes the lock of iId for this channel; false when another channel (of
+    // any process) holds it. Raises 1014 when the table is full.
+    bool Take(long long iId, long long iRelease = -1);
     // True when another channel holds iId.
     bool HeldElsewhere(long long iId);
     void Release(long long iId);
