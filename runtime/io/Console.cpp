@@ -5,7 +5,9 @@
 // the program with code 254 when the break key is enabled, followed by C
 // raises error 3001 when ON ERROR GOTO is armed (and is ignored otherwise),
 // followed by any other key gives that key. Without a terminal one byte of
-// standard input is read; -1 when input has ended. Before the reader waits,
+// standard input is read and brought into the system set (Zezir or MORKA, as
+// the console's text conversion does), or on a wide console one UTF-8
+// character; -1 when input has ended. Before the reader waits,
 // every channel's output is handed to its file. With ON TIMEOUT set (trap
 // bit 0x01) a terminal read waits at most its seconds, then the timeout trap
 // fires (ConsoleWait.cpp). b_ConExit gives standard input and output back to
@@ -53,6 +55,26 @@ int s_TerminalKey() {
     }
 }
 
+// Standard input is a file or a pipe: one byte in the console's encoding,
+// brought into the system set like every text read; on a wide console one
+// UTF-8 character, brought into the system set too.
+int s_RedirectedKey() {
+    int c = std::getchar();
+    if (c == EOF) return -1;
+    QXFILE const* pConsole = &FileMngr.aFiles[0];
+    if (!(pConsole->uFlags & UF_WIDE)) return t_chrconvin(pConsole, c);
+    char ab[4] = {static_cast<char>(c)};
+    int nNeed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    int n = 1;
+    for (int d; n < nNeed && (d = std::getchar()) != EOF; ++n) ab[n] = static_cast<char>(d);
+    char const* p = ab;
+    int iKey = t_chrconvin(pConsole, static_cast<int>(t_utf8next(&p, ab + n)));
+    // dialect quirk: outside the system sets a wide read keeps the low byte,
+    // and the euro sign (U+20AC, low byte 172) reads as 231, the euro there.
+    bool bSystemSet = Morka.iCharset == CHARSET_ZEZIR || Morka.iCharset == CHARSET_MORKA;
+    return !bSystemSet && iKey == 172 ? 231 : iKey;
+}
+
 }  // namespace
 
 int b_ConGetW(int mode) {
@@ -63,8 +85,7 @@ int b_ConGetW(int mode) {
     t_FlushAll();
     if (isatty(STDIN_FILENO)) return s_TerminalKey();
     b_CheckAll();
-    int c = std::getchar();
-    return c == EOF ? -1 : c;
+    return s_RedirectedKey();
 }
 
 }  // namespace morka
