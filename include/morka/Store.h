@@ -42,6 +42,10 @@
 // channel, so two channels of one program on the same file lock each other
 // out as well.
 //
+// Store files belong on a local file system: LMDB's reader table and the
+// record lock table are shared memory of one machine, so programs on two
+// machines sharing a file over the network would not see each other.
+//
 // Within a process the environment of a file is shared by all its channels
 // (LMDB must not open one file twice in a process); after fork() a child
 // opens its own environment and lock description at its first use.
