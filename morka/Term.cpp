@@ -2,13 +2,22 @@
 // Mode 1 writes to standard output: CR is the line end and becomes "\n", an
 // LF that directly follows a CR is swallowed so that "\r\n" (Printf) is one
 // line end too, and every other byte goes out as it is while the column is
-// counted. The full-screen modes hand each byte to the interpreter of
+// counted; only on a UTF-8 terminal a byte of the system set above 127 goes
+// out as its character in UTF-8 (line drawing as box-drawing characters), as
+// the full-screen modes show it. The full-screen modes hand each byte to the interpreter of
 // TermOutput, which draws into the active window through the screen driver.
 #include "TermImpl.h"
+
+#include <morka/CharsetConv.h>
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <langinfo.h>
+#include <locale.h>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace morka {
@@ -28,7 +37,14 @@ void s_StreamPut(unsigned char c) {
         Term.iColumn = 0;
         return;
     }
-    std::fputc(c, stdout);
+    if (c >= 0x80 && Term.bUtf8Out) {
+        CGlyph g = t_TermGlyph(c);
+        std::string s;
+        t_utf8append(s, static_cast<wchar_t>(g.iLine >= 0 ? t_aLineGlyphs[g.iLine].uChar : g.uChar));
+        std::fwrite(s.data(), 1, s.size(), stdout);
+    } else {
+        std::fputc(c, stdout);
+    }
     if (c == '\f') {
         Term.iColumn = 0;
     } else if (c == '\b') {
@@ -163,8 +179,24 @@ void TermRedirectIn(bool bRedirected) {
     Term.bInRedirected = bRedirected;
     // A new input may have keys again.
     Term.bStopInput = false;
+    t_TermStreamEncoding();
 }
-void TermRedirectOut(bool bRedirected) { Term.bOutRedirected = bRedirected; }
+void TermRedirectOut(bool bRedirected) {
+    Term.bOutRedirected = bRedirected;
+    t_TermStreamEncoding();
+}
+
+void t_TermStreamEncoding() {
+    // The user's locale, read without making it the program's.
+    bool bUtf8 = false;
+    if (locale_t loc = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0))) {
+        char const* psz = nl_langinfo_l(CODESET, loc);
+        bUtf8 = psz && std::strcmp(psz, "UTF-8") == 0;
+        freelocale(loc);
+    }
+    Term.bUtf8Out = bUtf8 && isatty(STDOUT_FILENO);
+    Term.bUtf8In = bUtf8 && isatty(STDIN_FILENO);
+}
 
 bool TermHasNCurses() { return Term.iMode == TERM_CURSES; }
 

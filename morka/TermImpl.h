@@ -97,6 +97,9 @@ void t_TermOutReset();
 void t_TermFitScreen();
 // Gives the terminal back its modes if a key read of mode 1 changed them.
 void t_TermRestoreStreamKeys();
+// Mode 1: notes whether standard input and output are UTF-8 terminals
+// (Term.bUtf8In, Term.bUtf8Out).
+void t_TermStreamEncoding();
 // Forgets the keys kept by TermKeyReady (mode change).
 void t_TermForgetKeys();
 

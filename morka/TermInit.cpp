@@ -126,6 +126,7 @@ int TermInit(int iMode) {
         s_InstallHandlers();
     }
     t_TermFitScreen();
+    t_TermStreamEncoding();
     if (t_pScreen) {
         CTermBusy busy;
         t_pScreen->ClearEos(Term.aWins[0], 0, 0);

@@ -1,7 +1,8 @@
 // TermInput: the key reader. Full-screen modes take raw keys from the screen
 // driver; mode 1 reads bytes from standard input, switching a terminal to
 // unbuffered input without echo (LF, what the Enter key gives there, becomes
-// 13). That key mode stays on from the first key an entry waits for until the
+// 13; on a UTF-8 terminal a character above 127 becomes its byte of the
+// system set, as in the full-screen modes). That key mode stays on from the first key an entry waits for until the
 // next look between statements or the end of the program: keys typed between
 // two reads of one entry must never meet the line discipline, which would
 // swallow an erase key together with the key before it. The attention key of
@@ -11,6 +12,8 @@
 // sets Term.bStopInput: reads then give -1 at once instead of waiting for
 // ever.
 #include "TermImpl.h"
+
+#include <morka/CharsetConv.h>
 
 #include <cerrno>
 #include <chrono>
@@ -46,6 +49,23 @@ int s_ReadByte() {
     return n < 0 && errno == EINTR ? RAWKEY_NONE : RAWKEY_EOF;
 }
 
+// A UTF-8 terminal sends a character above 127 as one sequence: the bytes
+// after its lead byte come at once (a short wait covers a slow line). The
+// character becomes its byte of the system set; one the set lacks is no key.
+int s_Utf8Key(int iLead) {
+    int nNeed = iLead >= 0xF0 ? 3 : iLead >= 0xE0 ? 2 : iLead >= 0xC0 ? 1 : 0;
+    char ab[4] = {static_cast<char>(iLead)};
+    int n = 1;
+    for (; nNeed > 0 && s_PollIn(STDIN_FILENO, 50) == 0; --nNeed) {
+        int c = s_ReadByte();
+        if (c < 0) break;
+        ab[n++] = static_cast<char>(c);
+    }
+    char const* p = ab;
+    int iKey = t_TermFromUnicode(static_cast<uint32_t>(t_utf8next(&p, ab + n)));
+    return iKey >= 0 ? iKey : RAWKEY_SKIP;
+}
+
 int s_StreamKey(int iMs) {
     // A look without waiting keeps the tty modes: the poll between
     // statements must stay cheap, and then only whole lines count as typed.
@@ -63,7 +83,8 @@ int s_StreamKey(int iMs) {
         tcsetattr(STDIN_FILENO, TCSANOW, &tm);
     }
     int iKey = s_PollIn(STDIN_FILENO, iMs);
-    return iKey == 0 ? s_ReadByte() : iKey;
+    if (iKey == 0) iKey = s_ReadByte();
+    return iKey >= 0x80 && Term.bUtf8In ? s_Utf8Key(iKey) : iKey;
 }
 
 int s_RawKey(int iMs) {

@@ -65,6 +65,8 @@ public:
     bool bInRedirected = false;     // standard input redirected by the program
     bool bOutRedirected = false;    // standard output redirected by the program
     int iColumn = 0;                // mode 1: column of the output
+    bool bUtf8Out = false;          // mode 1: standard output is a UTF-8 terminal
+    bool bUtf8In = false;           // mode 1: standard input is a UTF-8 terminal
     bool bLastWasCR = false;        // the last byte written was a line end
     int iActive = 0;                // number of the active window
     CTermWin aWins[TERM_MAX_WIN + 1];

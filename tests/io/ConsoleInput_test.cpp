@@ -51,6 +51,31 @@ TEST(ConsoleInput, PlainEntryLimitsAndExitKeys) {
     }
 }
 
+// Accented characters typed on a UTF-8 terminal reach the program as bytes
+// of the system set (é 201, € 231: two bytes for two keys) and its output
+// shows them as typed, in the stream mode as in the full-screen mode.
+TEST(ConsoleInput, AccentedKeysComeInTheSystemSetAndShowAsTyped) {
+    for (char const* pszMode : s_kModes) {
+        SCOPED_TRACE(pszMode);
+        CTempFile taskTable;
+        CPtyTerminal t;
+        ASSERT_TRUE(t.Start({VELBRA_PROGRAMS "/console_input", "entry"}, {pszMode, "b_tasktable=" + taskTable.Path()}));
+        ASSERT_TRUE(t.WaitFor("entry0>")) << s_Screen(t);
+        t.Char(0xE9);
+        t.Char(0x20AC);
+        ASSERT_TRUE(t.WaitFor("entry0>\xC3\xA9\xE2\x82\xAC")) << "the echo\n" << s_Screen(t);
+        t.Key(VTERM_KEY_ENTER);
+        ASSERT_TRUE(t.WaitFor("[\xC3\xA9\xE2\x82\xAC] 2 INP=0")) << s_Screen(t);
+        ASSERT_TRUE(t.WaitFor("entry1>")) << s_Screen(t);
+        t.Send("\x08");
+        ASSERT_TRUE(t.WaitFor("entry2>")) << s_Screen(t);
+        t.Send("\x18");
+        ASSERT_TRUE(t.WaitFor("done")) << s_Screen(t);
+        t.Char(' ');
+        EXPECT_EQ(t.Wait(), 0);
+    }
+}
+
 // Field editing from position 3 of a ten-character text: overwrite, insert
 // (Ctrl-R) that drops the last character, Backspace (127) that keeps the
 // length; then a new entry with the inverted case.
