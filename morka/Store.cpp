@@ -395,10 +395,10 @@ MDB_txn* CStore::BeginWrite() {
     return pTxn;
 }
 
-void CStore::Apply(std::function<int(MDB_txn*)> const& fnWork) {
+void CStore::ApplyWork(int (*pfnWork)(MDB_txn*, void*), void* pWork) {
     for (;;) {
         MDB_txn* pTxn = BeginWrite();
-        int rc = fnWork(pTxn);
+        int rc = pfnWork(pTxn, pWork);
         if (rc) {
             mdb_txn_abort(pTxn);
         } else {

@@ -52,7 +52,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <type_traits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -128,7 +128,11 @@ public:
     // LMDB result (the transaction is then abandoned and the result raised).
     // A full map grows and the work runs again; the commit applies the
     // durability setting.
-    void Apply(std::function<int(MDB_txn*)> const& fnWork);
+    template <class TWork>
+    void Apply(TWork&& fnWork) {
+        ApplyWork([](MDB_txn* pTxn, void* pWork) { return (*static_cast<std::remove_reference_t<TWork>*>(pWork))(pTxn); },
+                  &fnWork);
+    }
     // Forces committed writes to disk.
     void Sync();
     // Number of the last transaction committed by any process.
@@ -146,6 +150,8 @@ private:
     void OpenEnv(char const* pszPath);
     MDB_txn* BeginWrite();
     void Grow();
+    // Apply without a closure object: the work and its context.
+    void ApplyWork(int (*pfnWork)(MDB_txn*, void*), void* pWork);
 
     std::string m_sPath;
     MDB_env* m_pEnv = nullptr;
