@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <type_traits>
 #include <vector>
 
@@ -809,7 +810,8 @@ TEST(MatrixDeathTest, ErrorsWithoutABasicNumberEndTheProgram) {
     b_lArrayBase = 1;
     for (auto const& c : aCases) {
         SCOPED_TRACE(c.id);
-        std::string sOut = ::testing::TempDir() + "matrix_fatal_" + c.id + ".txt";
+        // Named per process: both flavours' suites run at the same time.
+        std::string sOut = ::testing::TempDir() + "matrix_fatal_" + std::to_string(getpid()) + "_" + c.id + ".txt";
         EXPECT_EXIT(
             {
                 if (!std::freopen(sOut.c_str(), "w", stdout)) _exit(1);
