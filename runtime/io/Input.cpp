@@ -53,6 +53,10 @@ bool b_ReadInputLine(QXFILE* pFile, int channel, CBString const* pPrompt) {
     }
     if (pFile->nBufferSize < s_kLineBuffer) t_SetRecordSize(pFile, s_kLineBuffer);
     int n = b_ConInput(reinterpret_cast<char*>(pFile->pRecord), static_cast<std::size_t>(pFile->nBufferSize));
+    // Keys come in the system set; the line buffer holds the channel's bytes
+    // whichever way the line came, so its readers convert it one way.
+    char* pLine = reinterpret_cast<char*>(pFile->pRecord);
+    t_ConvertBytes(t_ConvOutTable(pFile), pLine, pLine, static_cast<std::size_t>(n > 0 ? n : 0));
     pFile->iReadPos = 0;
     pFile->nRecordLen = n;
     pFile->nFields = 0;
@@ -258,8 +262,7 @@ void s_Linput(int channel, CBString const* pPrompt, CBString* var) {
         QXFILE* pFile = b_CheckOpen(channel, MASK_TEXT, ACC_INPUT);
         bool bKeyboard = b_ReadInputLine(pFile, channel, pPrompt);
         if (bKeyboard && (channel == 0 || ::isatty(STDIN_FILENO) || t_bStackShow)) TermPut('\r');
-        if (var) *var = bKeyboard ? CBString(reinterpret_cast<char const*>(pFile->pRecord), pFile->nRecordLen)
-                                  : s_RecordText(pFile);
+        if (var) *var = s_RecordText(pFile);
     });
 }
 

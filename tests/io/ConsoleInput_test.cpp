@@ -105,7 +105,8 @@ TEST(ConsoleInput, FieldEditingOverwriteInsertAndCase) {
 }
 
 // LINPUT USING with a '!' mask of five characters returns on the fifth key;
-// INPUT then reads a number at its prompt.
+// INPUT then reads a number and a text at its prompt, the text's accented
+// keys as bytes of the system set (two bytes, shown as typed).
 TEST(ConsoleInput, LinputUsingAutoReturn) {
     for (char const* pszMode : s_kModes) {
         SCOPED_TRACE(pszMode);
@@ -116,9 +117,11 @@ TEST(ConsoleInput, LinputUsingAutoReturn) {
         t.Type("Hello");
         ASSERT_TRUE(t.WaitFor("using [Hello] INP=0")) << s_Screen(t);
         ASSERT_TRUE(t.WaitFor("?", 5000, 2)) << s_Screen(t);
-        t.Type("42");
+        t.Type("42,");
+        t.Char(0xE9);
+        t.Char(0x20AC);
         t.Key(VTERM_KEY_ENTER);
-        ASSERT_TRUE(t.WaitFor("input 42")) << s_Screen(t);
+        ASSERT_TRUE(t.WaitFor("input 42 [\xC3\xA9\xE2\x82\xAC] 2")) << s_Screen(t);
         ASSERT_TRUE(t.WaitFor("done")) << s_Screen(t);
         t.Char(' ');
         EXPECT_EQ(t.Wait(), 0);

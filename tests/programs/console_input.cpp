@@ -84,14 +84,16 @@ void s_Edit() {
     b_ConGetW(0);
 }
 
-// LINPUT USING with an auto-return mask, then INPUT at the prompt.
+// LINPUT USING with an auto-return mask, then INPUT of a number and a text
+// at the prompt.
 void s_Using() {
     CBString s;
     LinputUsing("Name? ", "!abcd", &s, 0);
     Printf("\nusing [%s] INP=%d\n", s.c_str(), INP);
     CInt32 n;
-    Input("l", &n);
-    Printf("input %d\n", static_cast<int>(n));
+    CBString t;
+    Input("ls", &n, &t);
+    Printf("input %d [%s] %d\n", static_cast<int>(n), t.c_str(), t.length());
     Printf("done\n");
     b_ConGetW(0);
 }
