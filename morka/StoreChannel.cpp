@@ -41,7 +41,7 @@ CStoreChannel::~CStoreChannel() { Close(); }
 void CStoreChannel::Open(char const* pszPath, bool bWrite) {
     Close();
     std::shared_ptr<CStore> pStore = CStore::Open(pszPath);
-    m_lock.Open(pszPath, bWrite);
+    m_lock.Open(pszPath);
     m_pStore = std::move(pStore);
     m_sPath = pszPath;
     m_bWrite = bWrite;
@@ -72,7 +72,7 @@ void CStoreChannel::Refresh() {
     if (m_uGeneration == CStore::Generation()) return;
     // A child after fork(): its own environment and lock description.
     m_pStore = CStore::Open(m_sPath.c_str());
-    m_lock.Open(m_sPath.c_str(), m_bWrite);
+    m_lock.Open(m_sPath.c_str());
     m_iHeld = -1;
     m_uGeneration = CStore::Generation();
 }

@@ -205,9 +205,8 @@ private:
 CRecordLock::CRecordLock() = default;
 CRecordLock::~CRecordLock() { Close(); }
 
-void CRecordLock::Open(char const* pszPath, bool bWrite) {
+void CRecordLock::Open(char const* pszPath) {
     Close();
-    (void)bWrite;
     struct stat stData;
     if (::stat(pszPath, &stData) != 0) throw errno;
     auto pTable = std::make_unique<CTable>();

@@ -38,9 +38,8 @@ void s_StreamPut(unsigned char c) {
         return;
     }
     if (c >= 0x80 && Term.bUtf8Out) {
-        CGlyph g = t_TermGlyph(c);
         std::string s;
-        t_utf8append(s, static_cast<wchar_t>(g.iLine >= 0 ? t_aLineGlyphs[g.iLine].uChar : g.uChar));
+        t_utf8append(s, static_cast<wchar_t>(t_TermGlyph(c).Char()));
         std::fwrite(s.data(), 1, s.size(), stdout);
     } else {
         std::fputc(c, stdout);

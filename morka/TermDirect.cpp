@@ -280,7 +280,7 @@ void CDirectDriver::Cell(CTermWin& w, int iRow, int iCol, CGlyph g) {
             m_sOut += s_AsciiLine(cAcs);
         }
     } else {
-        uint32_t u = g.iLine >= 0 ? t_aLineGlyphs[g.iLine].uChar : g.uChar;
+        uint32_t u = g.Char();
         if (m_bUtf8)
             t_utf8append(m_sOut, static_cast<wchar_t>(u));
         else
@@ -403,16 +403,16 @@ int CDirectDriver::ReadKey(int iMs) {
         m_sIn.erase(0, 1);
         return c;
     }
-    std::size_t nLen = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    std::size_t nLen = static_cast<std::size_t>(1 + t_utf8more(c));
     while (m_sIn.size() < nLen && Fill(ESC_WAIT_MS) == 0) {}
-    if (nLen == 1 || m_sIn.size() < nLen) {
+    if (nLen <= 1 || m_sIn.size() < nLen) {
         m_sIn.erase(0, 1);
         return RAWKEY_SKIP;
     }
-    uint32_t u = c & (0x7F >> nLen);
-    for (std::size_t i = 1; i < nLen; ++i) u = (u << 6) | (static_cast<unsigned char>(m_sIn[i]) & 0x3F);
-    m_sIn.erase(0, nLen);
-    int iByte = t_TermFromUnicode(u);
+    char const* p = m_sIn.data();
+    wchar_t wc = t_utf8next(&p, p + nLen);
+    m_sIn.erase(0, static_cast<std::size_t>(p - m_sIn.data()));
+    int iByte = wc == 0xFFFD ? -1 : t_TermFromUnicode(static_cast<uint32_t>(wc));
     return iByte >= 0 ? iByte : RAWKEY_SKIP;
 }
 

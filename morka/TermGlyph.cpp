@@ -38,6 +38,8 @@ CGlyph t_TermGlyph(unsigned char c) {
     return g;
 }
 
+uint32_t CGlyph::Char() const { return iLine >= 0 ? t_aLineGlyphs[iLine].uChar : uChar; }
+
 int t_TermFromUnicode(uint32_t uChar) {
     for (int i = 0; i < LINE_COUNT; ++i)
         if (t_aLineGlyphs[i].uChar == uChar) return FIRST_LINE + i;

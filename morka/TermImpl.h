@@ -28,6 +28,8 @@ enum : int {
 struct CGlyph {
     uint32_t uChar = ' ';
     int iLine = -1;
+    // The Unicode character shown (line drawing as box-drawing characters).
+    uint32_t Char() const;
 };
 
 // A line-drawing character: its Unicode form and the letter of the VT100

@@ -53,7 +53,7 @@ int s_ReadByte() {
 // after its lead byte come at once (a short wait covers a slow line). The
 // character becomes its byte of the system set; one the set lacks is no key.
 int s_Utf8Key(int iLead) {
-    int nNeed = iLead >= 0xF0 ? 3 : iLead >= 0xE0 ? 2 : iLead >= 0xC0 ? 1 : 0;
+    int nNeed = t_utf8more(static_cast<unsigned char>(iLead));
     char ab[4] = {static_cast<char>(iLead)};
     int n = 1;
     for (; nNeed > 0 && s_PollIn(STDIN_FILENO, 50) == 0; --nNeed) {

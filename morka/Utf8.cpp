@@ -25,12 +25,16 @@ void t_utf8append(std::string& sOut, wchar_t wc) {
     }
 }
 
+int t_utf8more(unsigned char c) {
+    return c < 0x80 ? 0 : c >= 0xC2 && c < 0xE0 ? 1 : c >= 0xE0 && c < 0xF0 ? 2 : c >= 0xF0 && c < 0xF5 ? 3 : -1;
+}
+
 wchar_t t_utf8next(char const** ppText, char const* pEnd) {
     auto const* p = reinterpret_cast<unsigned char const*>(*ppText);
     auto const* pStop = reinterpret_cast<unsigned char const*>(pEnd);
     if (p >= pStop) return 0;
     unsigned c = *p;
-    int nMore = c < 0x80 ? 0 : c >= 0xC2 && c < 0xE0 ? 1 : c >= 0xE0 && c < 0xF0 ? 2 : c >= 0xF0 && c < 0xF5 ? 3 : -1;
+    int nMore = t_utf8more(static_cast<unsigned char>(c));
     unsigned long u = nMore == 0 ? c : nMore == 1 ? (c & 0x1F) : nMore == 2 ? (c & 0x0F) : (c & 0x07);
     bool bOk = nMore >= 0 && pStop - p > nMore;
     for (int i = 1; bOk && i <= nMore; ++i) {

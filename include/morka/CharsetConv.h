@@ -55,6 +55,9 @@ int t_wchar2chr(wchar_t wc);
 // pEnd it returns 0 and leaves *ppText.
 void t_utf8append(std::string& sOut, wchar_t wc);
 wchar_t t_utf8next(char const** ppText, char const* pEnd);
+// The bytes that follow a sequence's first byte c: 0 to 3, or -1 when c can
+// begin no sequence. For readers that take a character byte by byte.
+int t_utf8more(unsigned char c);
 
 // Text converters. Each reads its whole argument (embedded NUL bytes
 // included) and returns the converted bytes; nothing raises except memory

@@ -177,7 +177,7 @@ public:
 
     // Opens the lock table of the data file and claims a slot in it (1014
     // when the table has no free slot).
-    void Open(char const* pszPath, bool bWrite);
+    void Open(char const* pszPath);
     // Lets go of every lock and the slot; in a child after fork() only of the
     // handles (the parent's locks stay the parent's).
     void Close();

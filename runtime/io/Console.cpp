@@ -64,7 +64,7 @@ int s_RedirectedKey() {
     QXFILE const* pConsole = &FileMngr.aFiles[0];
     if (!(pConsole->uFlags & UF_WIDE)) return t_chrconvin(pConsole, c);
     char ab[4] = {static_cast<char>(c)};
-    int nNeed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    int nNeed = 1 + t_utf8more(static_cast<unsigned char>(c));
     int n = 1;
     for (int d; n < nNeed && (d = std::getchar()) != EOF; ++n) ab[n] = static_cast<char>(d);
     char const* p = ab;
